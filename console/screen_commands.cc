@@ -1,0 +1,81 @@
+#include "console/screen_commands.h"
+
+#include <optional>
+#include <string>
+
+#include "console/talking_console.h"
+#include "engine/cp1252.h"
+#include "engine/readers.h"
+#include "engine/text.h"
+
+namespace tamiral {
+
+namespace {
+
+// Removes a final '&' and the blanks before it; true when there was one.
+bool takeTrailingAmpersand(std::string_view& args) {
+  if (args.empty() || args.back() != '&') return false;
+  args = trimBlanks(args.substr(0, args.size() - 1));
+  return true;
+}
+
+// Values one after another, joined, for as long as one can be read.
+std::string takeJoinedValues(Runtime& rt, std::string_view& args) {
+  std::string joined;
+  for (;;) {
+    std::string_view attempt = args;
+    std::optional<std::string> value = takeValue(rt.vars, attempt);
+    if (!value) break;
+    joined += *value;
+    args = attempt;
+  }
+  return joined;
+}
+
+bool escreveToHandle(Runtime& rt, std::string_view args) {
+  if (args.size() < 2 || !isDigit(args[1])) {
+    rt.console.writeLineAndSpeak("Erro no processamento de arquivo");
+    return false;
+  }
+  rt.console.writeLineAndSpeak("Comando ainda não disponível: ESCREVE #"_cp);
+  return false;
+}
+
+// Every ESCREVE is spoken to its end, or until a key cuts it, before the
+// script goes on.
+void waitForSpeech(TalkingConsole& console) {
+  while (console.isSpeaking()) console.delayMs(10);
+}
+
+}  // namespace
+
+bool cmdEscreve(Runtime& rt, std::string_view args) {
+  rt.run.ioStatus = 0;
+  bool lineEnd = !takeTrailingAmpersand(args);
+  if (!args.empty() && args.front() == '#') return escreveToHandle(rt, args);
+  bool mute = startsWithKeyword(args, "MUDO");
+  if (mute) args.remove_prefix(4);
+  args = trimBlanks(args);
+  TalkingConsole& console = rt.console;
+  if (args.empty()) {
+    console.writeLine("");
+    return true;
+  }
+  std::string text = takeJoinedValues(rt, args);
+  if (lineEnd)
+    console.writeLine(text);
+  else
+    console.writeText(text);
+  if (!mute) console.speak(text);
+  if (!args.empty()) return false;
+  waitForSpeech(console);
+  return true;
+}
+
+bool cmdDebug(Runtime& rt, std::string_view args) {
+  rt.run.debugTrace = !(args == "-" || (!args.empty() && args.front() == 'N'));
+  rt.console.writeLineAndSpeak(rt.run.debugTrace ? "Debug ligado" : "Debug desligado");
+  return true;
+}
+
+}  // namespace tamiral

@@ -1,0 +1,13 @@
+// Commands that write to and talk through the console: ESCREVE and DEBUG.
+#pragma once
+
+#include <string_view>
+
+#include "engine/runtime.h"
+
+namespace tamiral {
+
+bool cmdEscreve(Runtime& rt, std::string_view args);
+bool cmdDebug(Runtime& rt, std::string_view args);
+
+}  // namespace tamiral

@@ -1,0 +1,73 @@
+// The one door between the engine and command handlers on one side and the
+// console, keyboard, settings and voice on the other. Texts are Windows-1252
+// bytes; coordinates are 1-based on the 80 x 25 grid; colours index the
+// 16-colour palette. Key bytes: an ordinary key is one byte, an extended key
+// the byte 0 followed by its code. A pending key press always cuts speech and
+// stays queued for the next reader.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tamiral {
+
+class TalkingConsole {
+ public:
+  virtual ~TalkingConsole() = default;
+
+  // Console window.
+  virtual void consoleInit() = 0;
+  virtual void setWindowTitle(std::string_view title) = 0;
+  // Makes a hidden or minimised console visible again.
+  virtual void restoreWindow() = 0;
+  virtual void processMessages() = 0;
+  virtual void processAllMessages() = 0;
+  virtual void delayMs(int milliseconds) = 0;
+
+  // Output.
+  virtual void writeText(std::string_view text) = 0;
+  virtual void writeLine(std::string_view text) = 0;
+  virtual void clearScreen() = 0;
+  virtual void gotoXY(int column, int row) = 0;
+  virtual int whereX() = 0;
+  virtual int whereY() = 0;
+  virtual void setTextColor(int colour) = 0;
+  virtual void setTextBackground(int colour) = 0;
+  virtual void copyToClipboard(std::string_view text) = 0;
+  virtual std::string pasteFromClipboard() = 0;
+
+  // Keyboard.
+  virtual bool keyPressed() = 0;
+  virtual uint8_t readKey() = 0;
+  // A line typed up to Enter, echoed, not spoken; at most capacity - 2
+  // characters are kept. The result holds the characters without CR LF.
+  virtual std::string readConsoleLine(int capacity) = 0;
+  // A line edited with the spoken line editor; Esc gives the empty text.
+  virtual std::string readEditedLine() = 0;
+
+  // Settings: the value of a key in the product settings file, empty when
+  // missing.
+  virtual std::string readSetting(std::string_view section, std::string_view key) = 0;
+
+  // Speech.
+  virtual void speechInit(int speed, std::string_view programSoundFolder) = 0;
+  virtual void speechShutdown() = 0;
+  virtual void speak(std::string_view text) = 0;
+  virtual bool isSpeaking() = 0;
+  virtual void stopSpeech() = 0;
+  virtual void speakChar(uint8_t code) = 0;
+  virtual void spellText(std::string_view text) = 0;
+  virtual void playItem(std::string_view name) = 0;
+  virtual void playClick() = 0;
+  virtual void playBeep() = 0;
+  virtual uint8_t readKeyAndEcho() = 0;
+
+  // Written, then spoken.
+  void writeAndSpeak(std::string_view text);
+  // Written with a line end, then spoken: how every handler reports a message.
+  void writeLineAndSpeak(std::string_view text);
+  void writeNumberAndSpeak(int64_t number);
+};
+
+}  // namespace tamiral

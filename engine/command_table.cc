@@ -1,0 +1,170 @@
+#include "engine/command_table.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "console/screen_commands.h"
+#include "console/talking_console.h"
+#include "engine/assignment.h"
+#include "engine/cp1252.h"
+#include "engine/flow.h"
+#include "engine/text.h"
+
+namespace tamiral {
+
+namespace {
+
+constexpr CommandHandler kLater = notAvailableYet;
+
+// Every word of the language, grouped by family. Two words naming one
+// command share its handler.
+const CommandEntry kCommands[] = {
+    // Assignment and random numbers.
+    {"SEJA", cmdSeja},
+    {"RANDOMIZA", cmdRandomiza},
+    // Flow.
+    {"SE", kLater},
+    {"SENÃO"_cp, kLater},
+    {"SENAO", kLater},
+    {"ENQUANTO", kLater},
+    {"REPETE", kLater},
+    {"FIM", kLater},
+    {"DESVIA", kLater},
+    {"CHAMA", kLater},
+    {"RETORNA", kLater},
+    {"TERMINA", cmdTermina},
+    // Strings and arithmetic.
+    {"SOMA", kLater},
+    {"SUBTRAI", kLater},
+    {"MULTIPLICA", kLater},
+    {"DIVIDE", kLater},
+    {"CONCATENA", kLater},
+    {"COPIA", kLater},
+    {"DELETA", kLater},
+    {"SUBSTITUI", kLater},
+    // Text files and handles (ESCREVE and LÊ serve handles too).
+    {"ABRE", kLater},
+    {"FECHA", kLater},
+    {"CHECA", kLater},
+    // File system.
+    {"REMOVE", kLater},
+    {"RENOMEIA", kLater},
+    {"REPLICA", kLater},
+    {"DIR", kLater},
+    {"BUSCA", kLater},
+    {"TAMARQ", kLater},
+    {"HTAMARQ", kLater},
+    // Byte files.
+    {"CRIABIN", kLater},
+    {"FECHABIN", kLater},
+    {"GRAVABYTES", kLater},
+    {"ESCREVEBYTE", kLater},
+    {"LEBYTE", kLater},
+    {"LIMPABYTES", kLater},
+    // Lists.
+    {"LISTA", kLater},
+    // Encodings.
+    {"CODBASE64", kLater},
+    {"DECODBASE64", kLater},
+    {"CODARQBASE64", kLater},
+    {"DECODARQBASE64", kLater},
+    {"ANSIPARAUTF8", kLater},
+    {"UTF8PARAANSI", kLater},
+    {"REMOVEQUOTED", kLater},
+    {"ADQUOTED", kLater},
+    // Screen and keyboard.
+    {"ESCREVE", cmdEscreve},
+    {"LÊ"_cp, kLater},
+    {"LE", kLater},
+    {"TELA", kLater},
+    {"COR", kLater},
+    {"FUNDO", kLater},
+    {"TÍTULO"_cp, kLater},
+    {"TITULO", kLater},
+    {"DEBUG", cmdDebug},
+    // Menus.
+    {"MENU", kLater},
+    // Speech and sound.
+    {"FALA", kLater},
+    {"SOLETRA", kLater},
+    {"FALAHORA", kLater},
+    {"BIPA", kLater},
+    {"TOCA", kLater},
+    {"MCI", kLater},
+    {"MIDI", kLater},
+    {"MENSAGEM", kLater},
+    {"SINTCONFIG", kLater},
+    // Network.
+    {"INTERNET", kLater},
+    {"CONECTA", kLater},
+    {"ATIVASSL", kLater},
+    {"SERVE", kLater},
+    {"OBSERVA", kLater},
+    {"IP", kLater},
+    {"HTTP", kLater},
+    {"TRAZDAREDE", kLater},
+    // Programs and processes.
+    {"EXECUTA", kLater},
+    {"EXISTEPROG", kLater},
+    {"CMD", kLater},
+    {"ESPERA", kLater},
+    {"ENVIACMD", kLater},
+    {"ALARME", kLater},
+    {"HANDLE", kLater},
+    // Keyboard and mouse automation.
+    {"DIGITA", kLater},
+    {"ACIONA", kLater},
+    {"CLICA", kLater},
+    {"SENSOR", kLater},
+    // Windows and accessibility events.
+    {"JANELA", kLater},
+    {"CAPTURA", kLater},
+    {"TRANSFERE", kLater},
+    {"MSAA", kLater},
+    // Screen images.
+    {"IMAGEM", kLater},
+};
+
+using CommandIndex = std::unordered_map<std::string_view, CommandHandler>;
+
+const CommandIndex& commandIndex() {
+  static const CommandIndex index = [] {
+    CommandIndex built;
+    for (const CommandEntry& entry : kCommands) built.emplace(entry.word, entry.handler);
+    return built;
+  }();
+  return index;
+}
+
+}  // namespace
+
+std::span<const CommandEntry> commandTable() { return kCommands; }
+
+CommandHandler findCommand(std::string_view foldedWord) {
+  auto found = commandIndex().find(foldedWord);
+  return found == commandIndex().end() ? nullptr : found->second;
+}
+
+bool dispatchCommand(Runtime& rt, std::string_view word, std::string_view args) {
+  args = trimBlanks(args);
+  if (rt.run.debugTrace) {
+    std::string echo(word);
+    echo += ' ';
+    echo += args;
+    rt.console.writeLineAndSpeak(echo);
+  }
+  rt.run.commandWord = upperPt(word);
+  CommandHandler handler = findCommand(rt.run.commandWord);
+  if (!handler) {
+    rt.console.writeLineAndSpeak(std::string("Comando inválido: "_cp) + rt.run.commandWord);
+    return false;
+  }
+  return handler(rt, args);
+}
+
+bool notAvailableYet(Runtime& rt, std::string_view) {
+  rt.console.writeLineAndSpeak(std::string("Comando ainda não disponível: "_cp) + rt.run.commandWord);
+  return false;
+}
+
+}  // namespace tamiral

@@ -1,0 +1,24 @@
+#include "engine/program_store.h"
+
+namespace tamiral {
+
+bool ProgramStore::addLine(int n, std::string text) {
+  if (n < 1 || n > kCapacity) return false;
+  if (lines_.size() < static_cast<size_t>(n)) lines_.resize(n);
+  lines_[n - 1] = std::move(text);
+  lineCount_ = n;
+  return true;
+}
+
+const std::string& ProgramStore::line(int n) const {
+  static const std::string kEmpty;
+  if (n < 1 || n > lineCount_ || static_cast<size_t>(n) > lines_.size()) return kEmpty;
+  return lines_[n - 1];
+}
+
+void ProgramStore::clear() {
+  lines_.clear();
+  lineCount_ = 0;
+}
+
+}  // namespace tamiral

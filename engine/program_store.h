@@ -1,0 +1,31 @@
+// The program store: the script's lines, numbered from 1, kept exactly as
+// registered.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tamiral {
+
+class ProgramStore {
+ public:
+  static constexpr int kCapacity = 5000;
+
+  // Stores text as line n and makes n the line count. Lines skipped over read
+  // as empty. Refuses (false) a number outside 1..kCapacity.
+  bool addLine(int n, std::string text);
+
+  int lineCount() const { return lineCount_; }
+  // Empty for a number outside 1..lineCount.
+  const std::string& line(int n) const;
+
+  // A run spends the store: afterwards nothing is left to run.
+  void spend() { lineCount_ = 0; }
+  void clear();
+
+ private:
+  std::vector<std::string> lines_;  // lines_[0] is line 1
+  int lineCount_ = 0;
+};
+
+}  // namespace tamiral

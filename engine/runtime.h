@@ -1,0 +1,49 @@
+// The runtime context: one object owns every process-wide store of the
+// engine and reaches the console, speech and the clock through interfaces.
+// Handlers receive it; a test makes a fresh one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/program_store.h"
+#include "engine/variables.h"
+
+namespace tamiral {
+
+class TalkingConsole;
+class Clock;
+
+struct RunState {
+  int currentLine = 1;  // jumps store the line before the next one to run
+  bool errorFlag = false;
+  bool stopRequested = false;
+  bool quietEnd = false;
+  std::string commandWord;  // folded word of the command being dispatched
+  int32_t ioStatus = 0;
+  std::vector<int32_t> callStack;
+  bool debugTrace = false;
+};
+
+// Taken at reset; TEMPO counts hundredths of a second from it.
+struct TimeReference {
+  int weekday = 0;
+  int32_t hundredths = 0;
+};
+
+struct Runtime {
+  Runtime(TalkingConsole& console_, Clock& clock_) : console(console_), clock(clock_) {}
+
+  TalkingConsole& console;
+  Clock& clock;
+  ProgramStore program;
+  RunState run;
+  VariableStore vars;
+  uint32_t randomSeed = 0;
+  TimeReference timeReference;
+  std::vector<std::string> params;  // command-line parameters, Windows-1252
+  std::string programName;
+};
+
+}  // namespace tamiral

@@ -1,0 +1,36 @@
+// Text helpers shared by the whole runtime. Every text is a byte string in
+// Windows-1252; these helpers never look at an encoding beyond that.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tamiral {
+
+// A blank is any byte up to and including the space: control characters
+// count as blanks wherever the language trims.
+inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+inline bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimBlanks(std::string_view text);
+std::string_view trimLeadingBlanks(std::string_view text);
+
+// The language's case folding: a-z and the bytes 0xE0-0xFF lose 0x20.
+char upperPtChar(char c);
+std::string upperPt(std::string_view text);
+
+// True when the first keyword.size() bytes of text, folded, equal keyword
+// (which is given already folded).
+bool startsWithKeyword(std::string_view text, std::string_view keyword);
+bool equalsKeyword(std::string_view text, std::string_view keyword);
+
+// Text to signed 32-bit integer: optional leading spaces, optional sign,
+// decimal digits or hex digits after $, x, X, 0x or 0X, nothing after them.
+std::optional<int32_t> toInt(std::string_view text);
+
+std::string decimal(int64_t value);
+
+}  // namespace tamiral

@@ -1,0 +1,16 @@
+// What the process learns from its surroundings at start-up.
+#pragma once
+
+#include <string>
+
+namespace tamiral {
+
+struct Environment {
+  std::string configHome;     // $XDG_CONFIG_HOME, else $HOME/.config
+  std::string programFolder;  // folder of the running program file
+  std::string systemFolder = "/etc";  // plays the Windows folder
+};
+
+Environment readEnvironment();
+
+}  // namespace tamiral

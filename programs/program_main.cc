@@ -1,0 +1,47 @@
+#include "programs/program_main.h"
+
+#include "console/plain_console.h"
+#include "engine/cp1252.h"
+#include "engine/engine.h"
+#include "engine/program_store.h"
+#include "engine/runtime.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/std_streams.h"
+#include "speech/settings.h"
+
+namespace tamiral {
+
+int runProgram(std::string_view name, const std::vector<std::string>& lines,
+               const std::vector<std::string>& utf8Arguments) {
+  std::unique_ptr<StdStreams> streams = makeProcessStdStreams();
+  Settings settings(readEnvironment());
+  PlainConsole console(*streams, settings);
+  std::unique_ptr<Clock> clock = makeSystemClock();
+  Runtime rt(console, *clock);
+  resetEngine(rt);
+  for (const std::string& argument : utf8Arguments) rt.params.push_back(utf8ToCp1252(argument));
+  startEngine(rt, name);
+  int n = 0;
+  for (const std::string& line : lines) addScriptLine(rt, line, ++n);
+  return runScript(rt) == RunOutcome::kEnded ? kExitEnded : kExitRunError;
+}
+
+std::optional<std::vector<std::string>> scriptLinesFromFile(std::string_view bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  std::string text = isValidUtf8(bytes) ? utf8ToCp1252(bytes) : std::string(bytes);
+  std::vector<std::string> lines;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (lines.size() == ProgramStore::kCapacity) return std::nullopt;
+    lines.emplace_back(line);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  }
+  return lines;
+}
+
+}  // namespace tamiral
