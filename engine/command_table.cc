@@ -3,6 +3,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "commands/arithmetic.h"
+#include "commands/lists.h"
+#include "commands/strings.h"
 #include "console/screen_commands.h"
 #include "console/talking_console.h"
 #include "engine/assignment.h"
@@ -23,25 +26,25 @@ const CommandEntry kCommands[] = {
     {"SEJA", cmdSeja},
     {"RANDOMIZA", cmdRandomiza},
     // Flow.
-    {"SE", kLater},
-    {"SENÃO"_cp, kLater},
-    {"SENAO", kLater},
-    {"ENQUANTO", kLater},
-    {"REPETE", kLater},
-    {"FIM", kLater},
-    {"DESVIA", kLater},
-    {"CHAMA", kLater},
-    {"RETORNA", kLater},
+    {"SE", cmdSe},
+    {"SENÃO"_cp, cmdSenao},
+    {"SENAO", cmdSenao},
+    {"ENQUANTO", cmdEnquanto},
+    {"REPETE", cmdRepete},
+    {"FIM", cmdFim},
+    {"DESVIA", cmdDesvia},
+    {"CHAMA", cmdChama},
+    {"RETORNA", cmdRetorna},
     {"TERMINA", cmdTermina},
     // Strings and arithmetic.
-    {"SOMA", kLater},
-    {"SUBTRAI", kLater},
-    {"MULTIPLICA", kLater},
-    {"DIVIDE", kLater},
-    {"CONCATENA", kLater},
-    {"COPIA", kLater},
-    {"DELETA", kLater},
-    {"SUBSTITUI", kLater},
+    {"SOMA", cmdSoma},
+    {"SUBTRAI", cmdSubtrai},
+    {"MULTIPLICA", cmdMultiplica},
+    {"DIVIDE", cmdDivide},
+    {"CONCATENA", cmdConcatena},
+    {"COPIA", cmdCopia},
+    {"DELETA", cmdDeleta},
+    {"SUBSTITUI", cmdSubstitui},
     // Text files and handles (ESCREVE and LÊ serve handles too).
     {"ABRE", kLater},
     {"FECHA", kLater},
@@ -62,7 +65,7 @@ const CommandEntry kCommands[] = {
     {"LEBYTE", kLater},
     {"LIMPABYTES", kLater},
     // Lists.
-    {"LISTA", kLater},
+    {"LISTA", cmdLista},
     // Encodings.
     {"CODBASE64", kLater},
     {"DECODBASE64", kLater},

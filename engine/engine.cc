@@ -12,6 +12,7 @@ namespace tamiral {
 void resetEngine(Runtime& rt) {
   rt.run = RunState();
   rt.vars.clear();
+  rt.lists.clear();
   rt.timeReference = timeReferenceAt(rt.clock.localNow());
 }
 

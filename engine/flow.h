@@ -1,4 +1,6 @@
-// Blocks, jumps, subroutines and the end of the run.
+// Blocks, loops, jumps, subroutines and the end of the run. A command that
+// jumps sets the current line to the one before the next to run; the run
+// loop then adds one.
 #pragma once
 
 #include <string_view>
@@ -7,6 +9,16 @@
 
 namespace tamiral {
 
+inline constexpr size_t kMaxCallDepth = 20;
+
+bool cmdSe(Runtime& rt, std::string_view args);
+bool cmdSenao(Runtime& rt, std::string_view args);
+bool cmdEnquanto(Runtime& rt, std::string_view args);
+bool cmdRepete(Runtime& rt, std::string_view args);
+bool cmdFim(Runtime& rt, std::string_view args);
+bool cmdDesvia(Runtime& rt, std::string_view args);
+bool cmdChama(Runtime& rt, std::string_view args);
+bool cmdRetorna(Runtime& rt, std::string_view args);
 bool cmdTermina(Runtime& rt, std::string_view args);
 
 }  // namespace tamiral

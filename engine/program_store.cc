@@ -6,7 +6,7 @@ bool ProgramStore::addLine(int n, std::string text) {
   if (n < 1 || n > kCapacity) return false;
   if (lines_.size() < static_cast<size_t>(n)) lines_.resize(n);
   lines_[n - 1] = std::move(text);
-  lineCount_ = n;
+  setLineCount(n);
   return true;
 }
 
@@ -18,7 +18,20 @@ const std::string& ProgramStore::line(int n) const {
 
 void ProgramStore::clear() {
   lines_.clear();
-  lineCount_ = 0;
+  setLineCount(0);
+}
+
+void ProgramStore::setLineCount(int n) {
+  lineCount_ = n;
+  indexStale_ = true;
+}
+
+const ProgramIndex& ProgramStore::index() const {
+  if (indexStale_) {
+    index_.build(*this);
+    indexStale_ = false;
+  }
+  return index_;
 }
 
 }  // namespace tamiral

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/program_index.h"
+
 namespace tamiral {
 
 class ProgramStore {
@@ -20,12 +22,19 @@ class ProgramStore {
   const std::string& line(int n) const;
 
   // A run spends the store: afterwards nothing is left to run.
-  void spend() { lineCount_ = 0; }
+  void spend() { setLineCount(0); }
   void clear();
 
+  // What scans of the current lines find; worked out again after a change.
+  const ProgramIndex& index() const;
+
  private:
+  void setLineCount(int n);
+
   std::vector<std::string> lines_;  // lines_[0] is line 1
   int lineCount_ = 0;
+  mutable ProgramIndex index_;
+  mutable bool indexStale_ = true;
 };
 
 }  // namespace tamiral

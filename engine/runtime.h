@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/lists.h"
 #include "engine/program_store.h"
 #include "engine/variables.h"
 
@@ -40,6 +41,7 @@ struct Runtime {
   ProgramStore program;
   RunState run;
   VariableStore vars;
+  ListTable lists;
   uint32_t randomSeed = 0;
   TimeReference timeReference;
   std::vector<std::string> params;  // command-line parameters, Windows-1252
