@@ -1,5 +1,6 @@
 #include "commands/arithmetic.h"
 
+#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -15,7 +16,8 @@ namespace {
 int32_t wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
 
 std::optional<int32_t> takeNumber(Runtime& rt, std::string_view& args) {
-  std::optional<std::string> value = takeValue(rt.vars, args);
+  std::string scratch;
+  std::optional<std::string_view> value = takeValueView(rt.vars, args, scratch);
   return value ? toInt(*value) : std::nullopt;
 }
 
@@ -45,16 +47,24 @@ bool operate(Runtime& rt, std::string_view args, char op) {
 
 }  // namespace
 
-std::optional<std::string> addToTrailingNumber(std::string_view text, int32_t amount) {
+bool addToTrailingNumber(std::string& text, int32_t amount) {
   size_t tailStart = text.size();
   while (tailStart > 0 && isDigit(text[tailStart - 1])) --tailStart;
   if (tailStart > 0 && text[tailStart - 1] == '-') --tailStart;
-  std::string_view tailText = text.substr(tailStart);
+  std::string_view tailText = std::string_view(text).substr(tailStart);
   std::optional<int32_t> tail = toInt(tailText);
-  if (!tail && tailText.find_first_of("0123456789") != std::string_view::npos) return std::nullopt;
-  std::string result(text.substr(0, tailStart));
-  result += decimal(wrap(int64_t{tail.value_or(0)} + amount));
-  return result;
+  if (!tail && tailText.find_first_of("0123456789") != std::string_view::npos) return false;
+  char digits[16];
+  auto [end, error] = std::to_chars(digits, digits + sizeof digits, wrap(int64_t{tail.value_or(0)} + amount));
+  (void)error;  // 16 characters hold every 32-bit value
+  size_t length = static_cast<size_t>(end - digits);
+  if (length == tailText.size()) {
+    text.replace(tailStart, length, digits, length);  // same length: no reallocation, no move
+  } else {
+    text.resize(tailStart);
+    text.append(digits, length);
+  }
+  return true;
 }
 
 bool cmdSoma(Runtime& rt, std::string_view args) {
@@ -62,10 +72,7 @@ bool cmdSoma(Runtime& rt, std::string_view args) {
   if (!slot || args.empty()) return false;
   std::optional<int32_t> amount = takeNumber(rt, args);
   if (!amount) return false;
-  std::optional<std::string> sum = addToTrailingNumber(rt.vars.get(*slot), *amount);
-  if (!sum) return false;
-  rt.vars.set(*slot, std::move(*sum));
-  return true;
+  return addToTrailingNumber(rt.vars.text(*slot), *amount);
 }
 
 bool cmdSubtrai(Runtime& rt, std::string_view args) { return operate(rt, args, '-'); }

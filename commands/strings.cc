@@ -74,9 +74,7 @@ bool cmdConcatena(Runtime& rt, std::string_view args) {
   if (!slot) return false;
   std::optional<std::string> value = takeValue(rt.vars, args);
   if (!value || !args.empty()) return false;
-  std::string joined = rt.vars.get(*slot);
-  joined += *value;
-  rt.vars.set(*slot, std::move(joined));
+  rt.vars.text(*slot) += *value;
   return true;
 }
 

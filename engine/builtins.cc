@@ -99,7 +99,9 @@ std::string characterOfKeyText(std::string_view key) {
 
 std::string keyTextOfCharacter(std::string_view text) {
   if (text.size() != 1) return {};
-  return "#" + decimal(static_cast<unsigned char>(text.front()));
+  std::string key = "#";
+  key += decimal(static_cast<unsigned char>(text.front()));
+  return key;
 }
 
 }  // namespace tamiral

@@ -128,45 +128,58 @@ const CommandEntry kCommands[] = {
     {"IMAGEM", kLater},
 };
 
-using CommandIndex = std::unordered_map<std::string_view, CommandHandler>;
+using CommandIndex = std::unordered_map<std::string_view, const CommandEntry*>;
 
 const CommandIndex& commandIndex() {
   static const CommandIndex index = [] {
     CommandIndex built;
-    for (const CommandEntry& entry : kCommands) built.emplace(entry.word, entry.handler);
+    for (const CommandEntry& entry : kCommands) built.emplace(entry.word, &entry);
     return built;
   }();
   return index;
+}
+
+// The trace shows the word as the line split it: upper-cased by the ASCII rule.
+void echoCommand(Runtime& rt, std::string_view word, std::string_view args) {
+  std::string echo;
+  echo.reserve(word.size() + 1 + args.size());
+  for (char c : word) echo += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+  echo += ' ';
+  echo += args;
+  rt.console.writeLineAndSpeak(echo);
 }
 
 }  // namespace
 
 std::span<const CommandEntry> commandTable() { return kCommands; }
 
-CommandHandler findCommand(std::string_view foldedWord) {
+const CommandEntry* findCommandEntry(std::string_view foldedWord) {
   auto found = commandIndex().find(foldedWord);
   return found == commandIndex().end() ? nullptr : found->second;
 }
 
+CommandHandler findCommand(std::string_view foldedWord) {
+  const CommandEntry* entry = findCommandEntry(foldedWord);
+  return entry ? entry->handler : nullptr;
+}
+
 bool dispatchCommand(Runtime& rt, std::string_view word, std::string_view args) {
-  args = trimBlanks(args);
-  if (rt.run.debugTrace) {
-    std::string echo(word);
-    echo += ' ';
-    echo += args;
-    rt.console.writeLineAndSpeak(echo);
-  }
-  rt.run.commandWord = upperPt(word);
-  CommandHandler handler = findCommand(rt.run.commandWord);
-  if (!handler) {
-    rt.console.writeLineAndSpeak(std::string("Comando inválido: "_cp) + rt.run.commandWord);
+  return runCommand(rt, findCommandEntry(upperPt(word)), word, trimBlanks(args));
+}
+
+bool runCommand(Runtime& rt, const CommandEntry* entry, std::string_view word, std::string_view args) {
+  if (rt.run.debugTrace) echoCommand(rt, word, args);
+  if (!entry) {
+    rt.run.commandWord = {};
+    rt.console.writeLineAndSpeak(std::string("Comando inválido: "_cp) + upperPt(word));
     return false;
   }
-  return handler(rt, args);
+  rt.run.commandWord = entry->word;
+  return entry->handler(rt, args);
 }
 
 bool notAvailableYet(Runtime& rt, std::string_view) {
-  rt.console.writeLineAndSpeak(std::string("Comando ainda não disponível: "_cp) + rt.run.commandWord);
+  rt.console.writeLineAndSpeak(std::string("Comando ainda não disponível: "_cp) + std::string(rt.run.commandWord));
   return false;
 }
 

@@ -21,12 +21,18 @@ struct CommandEntry {
 
 std::span<const CommandEntry> commandTable();
 
-// The handler of a folded word, or nullptr.
+// The row of a folded word, or nullptr.
+const CommandEntry* findCommandEntry(std::string_view foldedWord);
 CommandHandler findCommand(std::string_view foldedWord);
 
 // Echoes the command when tracing, folds the word and runs its handler;
-// an unknown word is reported as "Comando inválido: " and fails.
+// an unknown word is reported as "Comando inválido: " and fails. The word is
+// as written on the line.
 bool dispatchCommand(Runtime& rt, std::string_view word, std::string_view args);
+
+// The same for a word already looked up (entry is null for an unknown word),
+// with args already trimmed: how the run loop runs its stored lines.
+bool runCommand(Runtime& rt, const CommandEntry* entry, std::string_view word, std::string_view args);
 
 // Handler of the words whose commands are not built yet: says so and fails,
 // so no script silently does nothing.

@@ -47,31 +47,45 @@ class Normalised {
 enum class Operator { kGreaterEqual, kLessEqual, kExact, kDifferent, kContains, kStartsWith, kEndsWith, kIn,
                       kEqual, kLess, kGreater };
 
-struct OperatorWord {
-  std::string_view word;
-  Operator op;
-};
-
-// Longer operators first, so "<=" is never read as "<".
-constexpr OperatorWord kOperators[] = {
-    {">=", Operator::kGreaterEqual}, {"<=", Operator::kLessEqual}, {"==", Operator::kExact},
-    {"<>", Operator::kDifferent},    {"*=*", Operator::kContains}, {"=*", Operator::kStartsWith},
-    {"*=", Operator::kEndsWith},     {"EM", Operator::kIn},        {"=", Operator::kEqual},
-    {"<", Operator::kLess},          {">", Operator::kGreater},
-};
-
+// Recognises the operator at the start of text. Operators sharing a first
+// character are tried longest first ("<=" before "<"), so "<=" is never read
+// as "<"; operators with different first characters never compete.
 bool takeOperator(std::string_view& text, Operator& op) {
-  for (const OperatorWord& candidate : kOperators) {
-    if (startsWithKeyword(text, candidate.word)) {
-      op = candidate.op;
-      text = trimLeadingBlanks(text.substr(candidate.word.size()));
-      return true;
-    }
+  auto next = [&](size_t at) { return text.size() > at ? text[at] : '\0'; };
+  size_t length = 1;
+  switch (text.empty() ? '\0' : text.front()) {
+    case '>':
+      op = next(1) == '=' ? (length = 2, Operator::kGreaterEqual) : Operator::kGreater;
+      break;
+    case '<':
+      op = next(1) == '=' ? (length = 2, Operator::kLessEqual)
+           : next(1) == '>' ? (length = 2, Operator::kDifferent)
+                            : Operator::kLess;
+      break;
+    case '=':
+      op = next(1) == '=' ? (length = 2, Operator::kExact)
+           : next(1) == '*' ? (length = 2, Operator::kStartsWith)
+                            : Operator::kEqual;
+      break;
+    case '*':
+      if (next(1) != '=') return false;
+      op = next(2) == '*' ? (length = 3, Operator::kContains) : (length = 2, Operator::kEndsWith);
+      break;
+    case 'E':
+    case 'e':
+      if (upperPtChar(next(1)) != 'M') return false;
+      op = Operator::kIn;
+      length = 2;
+      break;
+    default:
+      return false;
   }
-  return false;
+  text = trimLeadingBlanks(text.substr(length));
+  return true;
 }
 
 bool takeNegation(std::string_view& text) {
+  if (text.empty() || upperPtChar(text.front()) != 'N') return false;
   if (!startsWithKeyword(text, "NÃO"_cp) && !startsWithKeyword(text, "NAO")) return false;
   text = trimLeadingBlanks(text.substr(3));
   return true;
@@ -102,9 +116,28 @@ bool listMembership(const NamedList& list, std::string_view left, bool negated) 
   return false;
 }
 
+// Both operands non-empty digit strings of at most 21 digits: their padded
+// forms order as their values do.
+int compareShortDigitStrings(std::string_view left, std::string_view right) {
+  auto significant = [](std::string_view digits) {
+    size_t zeros = 0;
+    while (zeros + 1 < digits.size() && digits[zeros] == '0') ++zeros;
+    return digits.substr(zeros);
+  };
+  left = significant(left);
+  right = significant(right);
+  if (left.size() != right.size()) return left.size() < right.size() ? -1 : 1;
+  int order = left.compare(right);
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int compareNormalised(std::string_view left, std::string_view right) {
+  if (!left.empty() && !right.empty() && left.size() <= kPaddedDigits && right.size() <= kPaddedDigits &&
+      allDigits(left) && allDigits(right)) {
+    return compareShortDigitStrings(left, right);
+  }
   Normalised a(left), b(right);
   size_t common = std::min(a.size(), b.size());
   for (size_t i = 0; i < common; ++i) {
@@ -118,7 +151,10 @@ Condition readCondition(Runtime& rt, std::string_view& text) {
   if (text.empty()) return {};
   bool negated = takeNegation(text);
   if (negated && text.empty()) return {};
-  std::optional<std::string> left = takeValue(rt.vars, text);
+  // Views stay valid: reading the right operand may register a name, which
+  // never moves another variable's text.
+  std::string leftScratch, rightScratch;
+  std::optional<std::string_view> left = takeValueView(rt.vars, text, leftScratch);
   Operator op{};
   if (!left || text.empty() || !takeOperator(text, op) || text.empty()) return {};
   bool holds = false;
@@ -128,7 +164,7 @@ Condition readCondition(Runtime& rt, std::string_view& text) {
     if (!list) return {};
     holds = listMembership(*list, *left, negated);
   } else {
-    std::optional<std::string> right = takeValue(rt.vars, text);
+    std::optional<std::string_view> right = takeValueView(rt.vars, text, rightScratch);
     if (!right) return {};
     holds = compareWith(op, *left, *right) != negated;
   }

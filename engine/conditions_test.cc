@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/cp1252.h"
+#include "engine/text.h"
 #include "tests/support/engine_fixture.h"
 
 namespace tamiral {
@@ -92,6 +93,35 @@ TEST_F(ConditionTest, LeavesTheTextAfterTheCondition) {
   Condition condition = readCondition(rt, text);
   EXPECT_TRUE(condition.holds);
   EXPECT_EQ(text, "ESCREVE \"sim\"");
+}
+
+}  // namespace
+}  // namespace tamiral
+
+namespace tamiral {
+namespace {
+
+// The ordering defined directly: fold, and pad digit strings with twenty
+// zeros keeping the last 21 characters.
+std::string paddedForm(std::string_view text) {
+  std::string folded = upperPt(text);
+  if (folded.find_first_not_of("0123456789") != std::string::npos) return folded;
+  std::string padded = std::string(20, '0') + folded;
+  return padded.size() > 21 ? padded.substr(padded.size() - 21) : padded;
+}
+
+TEST(CompareNormalised, AgreesWithThePaddedFormOnManyPairs) {
+  const std::vector<std::string> samples = {
+      "", "0", "00", "000", "7", "007", "10", "9", "99", "100", "0100", "123456789012345678901",
+      "0123456789012345678901", "999999999999999999999", "1000000000000000000000", "a", "A", "ab", "b", "-5", "-3",
+      "1a", "a1", "\xE7", "\xC7", "10000000000000000000007", "7 "};
+  for (const std::string& left : samples) {
+    for (const std::string& right : samples) {
+      std::string a = paddedForm(left), b = paddedForm(right);
+      int expected = a < b ? -1 : a > b ? 1 : 0;
+      EXPECT_EQ(compareNormalised(left, right), expected) << "'" << left << "' vs '" << right << "'";
+    }
+  }
 }
 
 }  // namespace

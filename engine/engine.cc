@@ -38,11 +38,20 @@ void reportError(Runtime& rt) {
 }
 
 bool isRefusedWhenRestricted(std::string_view word) {
-  std::string folded = upperPt(word);
   for (std::string_view refused : {"REPETE"_cp, "ENQUANTO"_cp, "SENAO"_cp, "SENÃO"_cp, "FIM"_cp}) {
-    if (folded == refused) return true;
+    if (equalsKeyword(word, refused)) return true;
   }
   return false;
+}
+
+// Runs stored line n with its split and look-up worked out in advance.
+void executeStoredLine(Runtime& rt, int n) {
+  const StoredCommand& command = rt.program.index().command(n);
+  if (command.doesNothing) return;
+  std::string_view line = rt.program.line(n);
+  std::string_view word = line.substr(command.wordBegin, command.wordLength);
+  std::string_view args = line.substr(command.argsBegin, command.argsLength);
+  rt.run.errorFlag = !runCommand(rt, command.entry, word, args);
 }
 
 }  // namespace
@@ -52,11 +61,11 @@ RunOutcome runScript(Runtime& rt) {
   run.currentLine = 1;
   run.errorFlag = false;
   run.stopRequested = false;
-  run.commandWord.clear();
+  run.commandWord = {};
   run.callStack.clear();
   run.ioStatus = 0;
   while (run.currentLine <= rt.program.lineCount() && !run.errorFlag && !run.stopRequested) {
-    executeLine(rt, rt.program.line(run.currentLine), false);
+    executeStoredLine(rt, run.currentLine);
     if (!run.errorFlag && !run.stopRequested) ++run.currentLine;
   }
   rt.program.spend();
@@ -69,15 +78,9 @@ RunOutcome runScript(Runtime& rt) {
 }
 
 bool executeLine(Runtime& rt, std::string_view text, bool restricted) {
-  text = trimBlanks(text);
-  if (text.empty() || text.front() == '*' || text.front() == '@') return true;
-  size_t space = text.find(' ');
-  std::string word(text.substr(0, space));
-  for (char& c : word) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
-  }
-  std::string_view args = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
-  bool ok = !(restricted && isRefusedWhenRestricted(word)) && dispatchCommand(rt, word, args);
+  LineParts parts = splitLine(text);
+  if (parts.doesNothing) return true;
+  bool ok = !(restricted && isRefusedWhenRestricted(parts.word)) && dispatchCommand(rt, parts.word, parts.args);
   rt.run.errorFlag = !ok;
   return ok;
 }

@@ -136,14 +136,13 @@ bool cmdRepete(Runtime& rt, std::string_view args) {
 
 bool cmdFim(Runtime& rt, std::string_view args) {
   if (args.empty()) return false;
-  std::string kind = upperPt(args);
-  if (kind == "ENQUANTO") {
+  if (equalsKeyword(args, "ENQUANTO")) {
     int head = index(rt).previousHead(BlockKind::kEnquanto, rt.run.currentLine);
     if (head == 0) return false;
     rt.run.currentLine = head - 1;  // the head runs again and tests its condition
     return true;
   }
-  if (kind == "REPETE") {
+  if (equalsKeyword(args, "REPETE")) {
     int head = index(rt).previousHead(BlockKind::kRepete, rt.run.currentLine);
     return head != 0 && continueRepeat(rt, head);
   }

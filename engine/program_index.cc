@@ -1,5 +1,6 @@
 #include "engine/program_index.h"
 
+#include "engine/command_table.h"
 #include "engine/cp1252.h"
 #include "engine/program_store.h"
 #include "engine/text.h"
@@ -20,6 +21,31 @@ std::string_view firstWord(std::string_view folded) {
 
 }  // namespace
 
+LineParts splitLine(std::string_view text) {
+  text = trimBlanks(text);
+  if (text.empty() || text.front() == '*' || text.front() == '@') return {};
+  size_t space = text.find(' ');
+  if (space == std::string_view::npos) return {false, text, {}};
+  return {false, text.substr(0, space), trimBlanks(text.substr(space + 1))};
+}
+
+namespace {
+
+StoredCommand storedCommand(std::string_view line) {
+  LineParts parts = splitLine(line);
+  StoredCommand command;
+  if (parts.doesNothing) return command;
+  command.doesNothing = false;
+  command.entry = findCommandEntry(upperPt(parts.word));
+  command.wordBegin = static_cast<size_t>(parts.word.data() - line.data());
+  command.wordLength = parts.word.size();
+  command.argsBegin = parts.args.empty() ? 0 : static_cast<size_t>(parts.args.data() - line.data());
+  command.argsLength = parts.args.size();
+  return command;
+}
+
+}  // namespace
+
 std::string normaliseLine(std::string_view line) {
   std::string text;
   text.reserve(line.size());
@@ -33,12 +59,14 @@ std::string normaliseLine(std::string_view line) {
 void ProgramIndex::build(const ProgramStore& program) {
   lineCount_ = program.lineCount();
   normalised_.assign(lineCount_ + 1, std::string());
+  commands_.assign(lineCount_ + 1, StoredCommand());
   labels_.clear();
   std::vector<std::string_view> heads(lineCount_ + 1);
   std::vector<std::string> folded(lineCount_ + 1);
   for (int n = 1; n <= lineCount_; ++n) {
     const std::string& line = program.line(n);
     normalised_[n] = normaliseLine(line);
+    commands_[n] = storedCommand(line);
     folded[n] = upperPt(trimBlanks(line));
     if (!line.empty() && line.front() == '@') labels_.emplace(upperPt(std::string_view(line).substr(1)), n);
   }
@@ -60,6 +88,10 @@ int ProgramIndex::clamp(int line) const { return line < 0 ? 0 : line > lineCount
 
 const std::string& ProgramIndex::normalised(int line) const {
   return normalised_[line < 1 || line > lineCount_ ? 0 : line];
+}
+
+const StoredCommand& ProgramIndex::command(int line) const {
+  return commands_[line < 1 || line > lineCount_ ? 0 : line];
 }
 
 int ProgramIndex::labelLine(const std::string& foldedName) const {

@@ -10,12 +10,6 @@ bool ProgramStore::addLine(int n, std::string text) {
   return true;
 }
 
-const std::string& ProgramStore::line(int n) const {
-  static const std::string kEmpty;
-  if (n < 1 || n > lineCount_ || static_cast<size_t>(n) > lines_.size()) return kEmpty;
-  return lines_[n - 1];
-}
-
 void ProgramStore::clear() {
   lines_.clear();
   setLineCount(0);
@@ -26,12 +20,9 @@ void ProgramStore::setLineCount(int n) {
   indexStale_ = true;
 }
 
-const ProgramIndex& ProgramStore::index() const {
-  if (indexStale_) {
-    index_.build(*this);
-    indexStale_ = false;
-  }
-  return index_;
+void ProgramStore::rebuildIndex() const {
+  index_.build(*this);
+  indexStale_ = false;
 }
 
 }  // namespace tamiral

@@ -1,5 +1,7 @@
 #include "engine/readers.h"
 
+#include <algorithm>
+
 #include "engine/expressions.h"
 #include "engine/text.h"
 
@@ -22,43 +24,56 @@ std::optional<VarSlot> takeNamedVariable(VariableStore& vars, std::string_view& 
   return vars.namedSlot(name);
 }
 
-std::string takeNumberLiteral(std::string_view& text) {
+std::string_view takeNumberLiteral(std::string_view& text) {
   size_t length = 1;
   while (length < text.size() && isDigit(text[length])) ++length;
-  std::string literal(text.substr(0, length));
+  std::string_view literal = text.substr(0, length);
   text.remove_prefix(length);
   return literal;
 }
 
-std::string takeQuotedText(std::string_view& text) {
-  std::string value;
-  size_t pos = 1;
-  while (pos < text.size()) {
-    size_t quote = text.find('"', pos);
-    if (quote == std::string_view::npos) break;
-    value.append(text.substr(pos, quote - pos));
-    if (quote + 1 < text.size() && text[quote + 1] == '"') {
-      value += '"';
-      pos = quote + 2;
-      continue;
-    }
+// A quoted text; a doubled quote inside stands for one quote, and a text
+// without its closing quote runs to the end.
+std::string_view takeQuotedText(std::string_view& text, std::string& scratch) {
+  size_t quote = text.find('"', 1);
+  if (quote == std::string_view::npos) {
+    std::string_view value = text.substr(1);
+    text = {};
+    return value;
+  }
+  if (quote + 1 >= text.size() || text[quote + 1] != '"') {
+    std::string_view value = text.substr(1, quote - 1);
     text.remove_prefix(quote + 1);
     return value;
   }
-  // No closing quote: the text runs to the end.
-  if (pos < text.size()) value.append(text.substr(pos));
-  text = {};
-  return value;
+  scratch.clear();
+  size_t pos = 1;
+  for (;;) {
+    scratch.append(text.substr(pos, quote - pos));
+    if (quote + 1 < text.size() && text[quote + 1] == '"') {
+      scratch += '"';
+      pos = quote + 2;
+      quote = text.find('"', pos);
+      if (quote != std::string_view::npos) continue;
+      scratch.append(text.substr(std::min(pos, text.size())));
+      text = {};
+      return scratch;
+    }
+    text.remove_prefix(quote + 1);
+    return scratch;
+  }
 }
 
-std::optional<std::string> takeExpressionValue(VariableStore& vars, std::string_view& text) {
+std::optional<std::string_view> takeExpressionValue(VariableStore& vars, std::string_view& text,
+                                                    std::string& scratch) {
   text.remove_prefix(1);
   std::optional<int64_t> result = evaluateExpression(vars, text);
   if (!result) return std::nullopt;
   text = trimLeadingBlanks(text);
   if (text.empty() || text.front() != ')') return std::nullopt;
   text.remove_prefix(1);
-  return decimal(*result);
+  scratch = decimal(*result);
+  return scratch;
 }
 
 }  // namespace
@@ -79,15 +94,15 @@ std::optional<VarSlot> takeVariable(VariableStore& vars, std::string_view& text)
   return slot;
 }
 
-std::optional<std::string> takeValue(VariableStore& vars, std::string_view& text) {
+std::optional<std::string_view> takeValueView(VariableStore& vars, std::string_view& text, std::string& scratch) {
   text = trimBlanks(text);
   if (text.empty()) return std::nullopt;
-  std::optional<std::string> value;
+  std::optional<std::string_view> value;
   char first = text.front();
   if (first == '-' || isDigit(first)) {
     value = takeNumberLiteral(text);
   } else if (first == '"') {
-    value = takeQuotedText(text);
+    value = takeQuotedText(text, scratch);
   } else if (first == '$') {
     text.remove_prefix(1);
     if (auto slot = takeNamedVariable(vars, text)) value = vars.get(*slot);
@@ -95,10 +110,17 @@ std::optional<std::string> takeValue(VariableStore& vars, std::string_view& text
     value = vars.get(VariableStore::letterSlot(first));
     text.remove_prefix(1);
   } else if (first == '(') {
-    value = takeExpressionValue(vars, text);
+    value = takeExpressionValue(vars, text, scratch);
   }
   if (value) text = trimBlanks(text);
   return value;
+}
+
+std::optional<std::string> takeValue(VariableStore& vars, std::string_view& text) {
+  std::string scratch;
+  std::optional<std::string_view> value = takeValueView(vars, text, scratch);
+  if (!value) return std::nullopt;
+  return std::string(*value);
 }
 
 std::optional<int> takeHandle(std::string_view& text) {

@@ -20,6 +20,11 @@ std::optional<VarSlot> takeVariable(VariableStore& vars, std::string_view& text)
 // quote), a $name or letter variable, or an integer expression in parentheses.
 std::optional<std::string> takeValue(VariableStore& vars, std::string_view& text);
 
+// The same value without copying it: a view into the argument text, into the
+// variable's text (valid until that variable changes), or into scratch when
+// the value had to be built.
+std::optional<std::string_view> takeValueView(VariableStore& vars, std::string_view& text, std::string& scratch);
+
 // A handle #d followed by a space or the end; gives the digit 0-9.
 std::optional<int> takeHandle(std::string_view& text);
 

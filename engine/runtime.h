@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/lists.h"
@@ -21,7 +22,7 @@ struct RunState {
   bool errorFlag = false;
   bool stopRequested = false;
   bool quietEnd = false;
-  std::string commandWord;  // folded word of the command being dispatched
+  std::string_view commandWord;  // the command table's word for the command running
   int32_t ioStatus = 0;
   std::vector<int32_t> callStack;
   bool debugTrace = false;

@@ -1,44 +1,15 @@
 #include "engine/text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace tamiral {
-
-std::string_view trimLeadingBlanks(std::string_view text) {
-  size_t start = 0;
-  while (start < text.size() && isBlank(text[start])) ++start;
-  return text.substr(start);
-}
-
-std::string_view trimBlanks(std::string_view text) {
-  text = trimLeadingBlanks(text);
-  size_t end = text.size();
-  while (end > 0 && isBlank(text[end - 1])) --end;
-  return text.substr(0, end);
-}
-
-char upperPtChar(char c) {
-  auto byte = static_cast<unsigned char>(c);
-  if ((byte >= 'a' && byte <= 'z') || byte >= 0xE0) return static_cast<char>(byte - 0x20);
-  return c;
-}
 
 std::string upperPt(std::string_view text) {
   std::string folded(text);
   for (char& c : folded) c = upperPtChar(c);
   return folded;
-}
-
-bool startsWithKeyword(std::string_view text, std::string_view keyword) {
-  if (text.size() < keyword.size()) return false;
-  for (size_t i = 0; i < keyword.size(); ++i) {
-    if (upperPtChar(text[i]) != keyword[i]) return false;
-  }
-  return true;
-}
-
-bool equalsKeyword(std::string_view text, std::string_view keyword) {
-  return text.size() == keyword.size() && startsWithKeyword(text, keyword);
 }
 
 namespace {
@@ -53,6 +24,12 @@ int hexDigitValue(char c) {
 }  // namespace
 
 std::optional<int32_t> toInt(std::string_view text) {
+  // Short plain decimals, the common case, skip the general reader.
+  if (!text.empty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), isDigit)) {
+    int32_t value = 0;
+    for (char c : text) value = value * 10 + (c - '0');
+    return value;
+  }
   size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;
@@ -78,6 +55,11 @@ std::optional<int32_t> toInt(std::string_view text) {
   return static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude));
 }
 
-std::string decimal(int64_t value) { return std::to_string(value); }
+std::string decimal(int64_t value) {
+  char buffer[24];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  (void)error;  // 24 characters hold every 64-bit value
+  return std::string(buffer, end);
+}
 
 }  // namespace tamiral

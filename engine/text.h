@@ -15,17 +15,40 @@ inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 inline bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view trimBlanks(std::string_view text);
-std::string_view trimLeadingBlanks(std::string_view text);
+inline std::string_view trimLeadingBlanks(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size() && isBlank(text[start])) ++start;
+  return text.substr(start);
+}
+
+inline std::string_view trimBlanks(std::string_view text) {
+  text = trimLeadingBlanks(text);
+  size_t end = text.size();
+  while (end > 0 && isBlank(text[end - 1])) --end;
+  return text.substr(0, end);
+}
 
 // The language's case folding: a-z and the bytes 0xE0-0xFF lose 0x20.
-char upperPtChar(char c);
+inline char upperPtChar(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  if ((byte >= 'a' && byte <= 'z') || byte >= 0xE0) return static_cast<char>(byte - 0x20);
+  return c;
+}
 std::string upperPt(std::string_view text);
 
 // True when the first keyword.size() bytes of text, folded, equal keyword
 // (which is given already folded).
-bool startsWithKeyword(std::string_view text, std::string_view keyword);
-bool equalsKeyword(std::string_view text, std::string_view keyword);
+inline bool startsWithKeyword(std::string_view text, std::string_view keyword) {
+  if (text.size() < keyword.size()) return false;
+  for (size_t i = 0; i < keyword.size(); ++i) {
+    if (upperPtChar(text[i]) != keyword[i]) return false;
+  }
+  return true;
+}
+
+inline bool equalsKeyword(std::string_view text, std::string_view keyword) {
+  return text.size() == keyword.size() && startsWithKeyword(text, keyword);
+}
 
 // Text to signed 32-bit integer: optional leading spaces, optional sign,
 // decimal digits or hex digits after $, x, X, 0x or 0X, nothing after them.

@@ -4,11 +4,6 @@ namespace tamiral {
 
 VariableStore::VariableStore() : slots_(kLetters) {}
 
-VarSlot VariableStore::letterSlot(char letter) {
-  char upper = (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 0x20) : letter;
-  return static_cast<VarSlot>(upper - 'A');
-}
-
 VarSlot VariableStore::namedSlot(std::string_view foldedName) {
   std::string name(foldedName);
   auto found = slotByName_.find(name);
@@ -21,7 +16,8 @@ VarSlot VariableStore::namedSlot(std::string_view foldedName) {
 }
 
 void VariableStore::clear() {
-  slots_.assign(kLetters, std::string());
+  slots_.clear();
+  slots_.resize(kLetters);
   names_.clear();
   slotByName_.clear();
 }
