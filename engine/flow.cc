@@ -107,7 +107,14 @@ bool continueRepeat(Runtime& rt, int head) {
 bool cmdSe(Runtime& rt, std::string_view args) {
   Condition condition = readCondition(rt, args);
   if (!condition.readOk) return false;
-  if (condition.holds) return args.empty() || executeLine(rt, args, true);
+  if (condition.holds) {
+    if (args.empty()) return true;
+    if (rt.run.nestedSe >= kMaxNestedSe) return false;
+    ++rt.run.nestedSe;
+    bool ok = executeLine(rt, args, true);
+    --rt.run.nestedSe;
+    return ok;
+  }
   if (args.empty()) skipBlock(rt);
   return true;
 }

@@ -10,6 +10,9 @@
 namespace tamiral {
 
 inline constexpr size_t kMaxCallDepth = 20;
+// A one-line SE whose command is another SE recurses once per link, and a
+// long line would otherwise exhaust the stack.
+inline constexpr int kMaxNestedSe = 200;
 
 bool cmdSe(Runtime& rt, std::string_view args);
 bool cmdSenao(Runtime& rt, std::string_view args);

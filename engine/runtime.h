@@ -26,6 +26,7 @@ struct RunState {
   int32_t ioStatus = 0;
   std::vector<int32_t> callStack;
   bool debugTrace = false;
+  int nestedSe = 0;  // one-line SE commands running inside one another
 };
 
 // Taken at reset; TEMPO counts hundredths of a second from it.
