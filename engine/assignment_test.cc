@@ -208,7 +208,7 @@ TEST_F(SejaTest, RandWithoutRandomizaRepeatsAcrossProcesses) {
     first.push_back(var("r"));
   }
   FakeConsole otherConsole;
-  Runtime other(otherConsole, clock);
+  Runtime other(otherConsole, clock, *fs);
   resetEngine(other);
   for (int i = 0; i < 5; ++i) {
     ASSERT_TRUE(executeLine(other, "SEJA r RAND 1000", false));

@@ -39,7 +39,7 @@ TEST_F(RunTest, TerminaEndsTheRunWithOrWithoutTheAnnouncement) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.termina);
     FakeConsole fresh;
-    Runtime run(fresh, clock);
+    Runtime run(fresh, clock, *fs);
     resetEngine(run);
     addScriptLine(run, std::string(c.termina), 1);
     addScriptLine(run, "ESCREVE \"depois\"", 2);

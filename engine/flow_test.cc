@@ -36,7 +36,7 @@ TEST_F(FlowTest, SeChainWithOneFimSeRunsExactlyOneBranch) {
   for (std::string_view value : {"1", "2", "3"}) {
     SCOPED_TRACE(value);
     FakeConsole fresh;
-    Runtime run(fresh, clock);
+    Runtime run(fresh, clock, *fs);
     resetEngine(run);
     run.vars.set(VariableStore::letterSlot('x'), std::string(value));
     int n = 0;
@@ -159,7 +159,7 @@ TEST_F(FlowTest, TwentyNestedCallsWorkAndTheTwentyFirstFails) {
   for (int calls : {20, 21}) {
     SCOPED_TRACE(calls);
     FakeConsole fresh;
-    Runtime run(fresh, clock);
+    Runtime run(fresh, clock, *fs);
     resetEngine(run);
     int n = 0;
     for (const std::string& line : program(calls)) addScriptLine(run, line, ++n);

@@ -16,6 +16,7 @@ namespace tamiral {
 
 class TalkingConsole;
 class Clock;
+class FileSystem;
 
 struct RunState {
   int currentLine = 1;  // jumps store the line before the next one to run
@@ -36,10 +37,11 @@ struct TimeReference {
 };
 
 struct Runtime {
-  Runtime(TalkingConsole& console_, Clock& clock_) : console(console_), clock(clock_) {}
+  Runtime(TalkingConsole& console_, Clock& clock_, FileSystem& fs_) : console(console_), clock(clock_), fs(fs_) {}
 
   TalkingConsole& console;
   Clock& clock;
+  FileSystem& fs;
   ProgramStore program;
   RunState run;
   VariableStore vars;

@@ -7,6 +7,7 @@
 #include "engine/runtime.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "platform/std_streams.h"
 #include "speech/settings.h"
 
@@ -18,7 +19,8 @@ int runProgram(std::string_view name, const std::vector<std::string>& lines,
   Settings settings(readEnvironment());
   PlainConsole console(*streams, settings);
   std::unique_ptr<Clock> clock = makeSystemClock();
-  Runtime rt(console, *clock);
+  std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
+  Runtime rt(console, *clock, *fs);
   resetEngine(rt);
   for (const std::string& argument : utf8Arguments) rt.params.push_back(utf8ToCp1252(argument));
   startEngine(rt, name);

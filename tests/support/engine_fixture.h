@@ -9,6 +9,7 @@
 
 #include "engine/engine.h"
 #include "engine/runtime.h"
+#include "platform/file_system.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_console.h"
 
@@ -39,7 +40,8 @@ class EngineTest : public ::testing::Test {
 
   FakeConsole console;
   FakeClock clock;
-  Runtime rt{console, clock};
+  std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
+  Runtime rt{console, clock, *fs};
 };
 
 }  // namespace tamiral
