@@ -1,4 +1,4 @@
-// Commands that write to and talk through the console: ESCREVE and DEBUG.
+// Commands that write to and talk through the console: ESCREVE, LÊ, DEBUG.
 #pragma once
 
 #include <string_view>
@@ -8,6 +8,7 @@
 namespace tamiral {
 
 bool cmdEscreve(Runtime& rt, std::string_view args);
+bool cmdLe(Runtime& rt, std::string_view args);
 bool cmdDebug(Runtime& rt, std::string_view args);
 
 }  // namespace tamiral

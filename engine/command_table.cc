@@ -4,8 +4,12 @@
 #include <unordered_map>
 
 #include "commands/arithmetic.h"
+#include "commands/byte_files.h"
+#include "commands/encodings.h"
+#include "commands/folder_commands.h"
 #include "commands/lists.h"
 #include "commands/strings.h"
+#include "commands/text_files.h"
 #include "console/screen_commands.h"
 #include "console/talking_console.h"
 #include "engine/assignment.h"
@@ -46,39 +50,39 @@ const CommandEntry kCommands[] = {
     {"DELETA", cmdDeleta},
     {"SUBSTITUI", cmdSubstitui},
     // Text files and handles (ESCREVE and LÊ serve handles too).
-    {"ABRE", kLater},
-    {"FECHA", kLater},
-    {"CHECA", kLater},
+    {"ABRE", cmdAbre},
+    {"FECHA", cmdFecha},
+    {"CHECA", cmdChecha},
     // File system.
-    {"REMOVE", kLater},
-    {"RENOMEIA", kLater},
-    {"REPLICA", kLater},
-    {"DIR", kLater},
-    {"BUSCA", kLater},
-    {"TAMARQ", kLater},
-    {"HTAMARQ", kLater},
+    {"REMOVE", cmdRemove},
+    {"RENOMEIA", cmdRenomeia},
+    {"REPLICA", cmdReplica},
+    {"DIR", cmdDir},
+    {"BUSCA", cmdBusca},
+    {"TAMARQ", cmdTamarq},
+    {"HTAMARQ", cmdHtamarq},
     // Byte files.
-    {"CRIABIN", kLater},
-    {"FECHABIN", kLater},
-    {"GRAVABYTES", kLater},
-    {"ESCREVEBYTE", kLater},
-    {"LEBYTE", kLater},
-    {"LIMPABYTES", kLater},
+    {"CRIABIN", cmdCriaBin},
+    {"FECHABIN", cmdFechaBin},
+    {"GRAVABYTES", cmdGravaBytes},
+    {"ESCREVEBYTE", cmdEscreveByte},
+    {"LEBYTE", cmdLeByte},
+    {"LIMPABYTES", cmdLimpaBytes},
     // Lists.
     {"LISTA", cmdLista},
     // Encodings.
-    {"CODBASE64", kLater},
-    {"DECODBASE64", kLater},
-    {"CODARQBASE64", kLater},
-    {"DECODARQBASE64", kLater},
-    {"ANSIPARAUTF8", kLater},
-    {"UTF8PARAANSI", kLater},
-    {"REMOVEQUOTED", kLater},
-    {"ADQUOTED", kLater},
+    {"CODBASE64", cmdCodBase64},
+    {"DECODBASE64", cmdDecodBase64},
+    {"CODARQBASE64", cmdCodArqBase64},
+    {"DECODARQBASE64", cmdDecodArqBase64},
+    {"ANSIPARAUTF8", cmdAnsiParaUtf8},
+    {"UTF8PARAANSI", cmdUtf8ParaAnsi},
+    {"REMOVEQUOTED", cmdRemoveQuoted},
+    {"ADQUOTED", cmdAdQuoted},
     // Screen and keyboard.
     {"ESCREVE", cmdEscreve},
-    {"LÊ"_cp, kLater},
-    {"LE", kLater},
+    {"LÊ"_cp, cmdLe},
+    {"LE", cmdLe},
     {"TELA", kLater},
     {"COR", kLater},
     {"FUNDO", kLater},

@@ -13,6 +13,7 @@ void resetEngine(Runtime& rt) {
   rt.run = RunState();
   rt.vars.clear();
   rt.lists.clear();
+  rt.handles.closeAll();
   rt.timeReference = timeReferenceAt(rt.clock.localNow());
 }
 
@@ -69,6 +70,7 @@ RunOutcome runScript(Runtime& rt) {
     if (!run.errorFlag && !run.stopRequested) ++run.currentLine;
   }
   rt.program.spend();
+  rt.handles.flushAll();  // nothing written is lost when the program ends next
   if (run.errorFlag) {
     reportError(rt);
     return RunOutcome::kFailed;

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/folder_search.h"
+#include "commands/handle_table.h"
+#include "commands/byte_files.h"
 #include "engine/lists.h"
 #include "engine/program_store.h"
 #include "engine/variables.h"
@@ -46,6 +49,9 @@ struct Runtime {
   RunState run;
   VariableStore vars;
   ListTable lists;
+  ByteFileState byteFiles;  // not cleared by a reset
+  HandleTable handles;
+  FolderSearch folderSearch;
   uint32_t randomSeed = 0;
   TimeReference timeReference;
   std::vector<std::string> params;  // command-line parameters, Windows-1252

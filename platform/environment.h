@@ -14,3 +14,11 @@ struct Environment {
 Environment readEnvironment();
 
 }  // namespace tamiral
+
+namespace tamiral {
+
+// The decimal separator of the user's regional settings (LC_ALL, then
+// LC_NUMERIC, then LANG): a comma for languages that write one, else a point.
+char userDecimalSeparator();
+
+}  // namespace tamiral

@@ -51,6 +51,9 @@ class FileSystem {
   virtual bool removeFile(std::string_view path) = 0;
   // Renames or moves a file; an existing destination is not replaced.
   virtual bool rename(std::string_view from, std::string_view to) = 0;
+  // Puts a finished file in place of `to` in one step, replacing it: how a
+  // file written under a temporary name becomes the real one.
+  virtual bool replace(std::string_view from, std::string_view to) = 0;
   virtual bool makeFolder(std::string_view path) = 0;
   virtual bool removeFolder(std::string_view path) = 0;
   virtual bool changeFolder(std::string_view path) = 0;

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/environment.h"
 
@@ -23,6 +24,22 @@ std::string runningProgramFolder() {
 }
 
 }  // namespace
+
+char userDecimalSeparator() {
+  std::string locale;
+  for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+    locale = variable(name);
+    if (!locale.empty()) break;
+  }
+  std::string language = locale.substr(0, locale.find_first_of("_.@"));
+  static constexpr std::string_view kCommaLanguages[] = {
+      "pt", "es", "fr", "de", "it", "nl", "ru", "pl", "cs", "sk", "da", "sv", "nb", "nn", "no", "fi",
+      "tr", "el", "hu", "ro", "bg", "uk", "hr", "sl", "sr", "lt", "lv", "et", "ca", "gl", "eu", "is", "id", "vi"};
+  for (std::string_view comma : kCommaLanguages) {
+    if (language == comma) return ',';
+  }
+  return '.';
+}
 
 Environment readEnvironment() {
   Environment env;

@@ -109,6 +109,10 @@ class LinuxFileSystem : public FileSystem {
     return !pathExists(destination) && ::rename(source.c_str(), destination.c_str()) == 0;
   }
 
+  bool replace(std::string_view from, std::string_view to) override {
+    return ::rename(nativePath(from).c_str(), nativePath(to).c_str()) == 0;
+  }
+
   bool makeFolder(std::string_view path) override { return ::mkdir(nativePath(path).c_str(), 0755) == 0; }
   bool removeFolder(std::string_view path) override { return ::rmdir(nativePath(path).c_str()) == 0; }
   bool changeFolder(std::string_view path) override { return ::chdir(nativePath(path).c_str()) == 0; }
