@@ -32,9 +32,17 @@ std::string deleteRange(std::string_view text, int32_t from, int32_t count) {
 }
 
 std::string replaceFromEnd(std::string_view text, std::string_view old, std::string_view replacement) {
+  return *replaceFromEndWithin(text, old, replacement, SIZE_MAX);
+}
+
+std::optional<std::string> replaceFromEndWithin(std::string_view text, std::string_view old,
+                                                std::string_view replacement, size_t limit) {
   if (old.empty()) {
+    // The replacement goes before every character and at the end.
+    if (text.size() > limit || (!replacement.empty() && (text.size() + 1) > (limit - text.size()) / replacement.size()))
+      return std::nullopt;
     std::string result;
-    result.reserve((text.size() + 1) * (replacement.size() + 1));
+    result.reserve(text.size() + (text.size() + 1) * replacement.size());
     for (char c : text) {
       result += replacement;
       result += c;
@@ -63,6 +71,7 @@ std::string replaceFromEnd(std::string_view text, std::string_view old, std::str
     } else {
       reversedTail += text[p];
     }
+    if (reversedTail.size() > limit) return std::nullopt;
     if (p == 0) break;
     --p;
   }
@@ -74,7 +83,9 @@ bool cmdConcatena(Runtime& rt, std::string_view args) {
   if (!slot) return false;
   std::optional<std::string> value = takeValue(rt.vars, args);
   if (!value || !args.empty()) return false;
-  rt.vars.text(*slot) += *value;
+  std::string& text = rt.vars.text(*slot);
+  if (value->size() > kMaxTextLength - std::min(text.size(), kMaxTextLength)) return false;
+  text += *value;
   return true;
 }
 
@@ -105,7 +116,9 @@ bool cmdSubstitui(Runtime& rt, std::string_view args) {
   std::optional<std::string> old = takeValue(rt.vars, args);
   std::optional<std::string> replacement = old ? takeValue(rt.vars, args) : std::nullopt;
   if (!replacement) return false;
-  rt.vars.set(*slot, replaceFromEnd(rt.vars.get(*slot), *old, *replacement));
+  std::optional<std::string> replaced = replaceFromEndWithin(rt.vars.get(*slot), *old, *replacement, kMaxTextLength);
+  if (!replaced) return false;
+  rt.vars.set(*slot, std::move(*replaced));
   return true;
 }
 

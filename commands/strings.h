@@ -1,6 +1,7 @@
 // Text operations on variables: CONCATENA, COPIA, DELETA, SUBSTITUI.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,8 @@ std::string deleteRange(std::string_view text, int32_t from, int32_t count);
 // over the text as already changed, so a replacement can complete a new
 // occurrence to its left ("aab", "ab" -> "b" gives "b"). Linear in the text.
 std::string replaceFromEnd(std::string_view text, std::string_view old, std::string_view replacement);
+// The same, or nullopt as soon as the text being built outgrows limit.
+std::optional<std::string> replaceFromEndWithin(std::string_view text, std::string_view old,
+                                                std::string_view replacement, size_t limit);
 
 }  // namespace tamiral

@@ -56,4 +56,8 @@ std::optional<int32_t> toInt(std::string_view text);
 
 std::string decimal(int64_t value);
 
+// The longest text CONCATENA, SUBSTITUI and ESCREVE may build: a script that
+// keeps growing a text fails its line instead of exhausting memory.
+inline constexpr size_t kMaxTextLength = size_t{16} << 20;
+
 }  // namespace tamiral
