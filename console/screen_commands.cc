@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "commands/text_files.h"
 #include "console/talking_console.h"
+#include "engine/command_table.h"
 #include "engine/cp1252.h"
 #include "engine/readers.h"
 #include "engine/text.h"
@@ -35,15 +37,6 @@ std::optional<std::string> takeJoinedValues(Runtime& rt, std::string_view& args)
   return joined;
 }
 
-bool escreveToHandle(Runtime& rt, std::string_view args) {
-  if (args.size() < 2 || !isDigit(args[1])) {
-    rt.console.writeLineAndSpeak("Erro no processamento de arquivo");
-    return false;
-  }
-  rt.console.writeLineAndSpeak("Comando ainda não disponível: ESCREVE #"_cp);
-  return false;
-}
-
 // Every ESCREVE is spoken to its end, or until a key cuts it, before the
 // script goes on.
 void waitForSpeech(TalkingConsole& console) {
@@ -55,7 +48,7 @@ void waitForSpeech(TalkingConsole& console) {
 bool cmdEscreve(Runtime& rt, std::string_view args) {
   rt.run.ioStatus = 0;
   bool lineEnd = !takeTrailingAmpersand(args);
-  if (!args.empty() && args.front() == '#') return escreveToHandle(rt, args);
+  if (!args.empty() && args.front() == '#') return escreveToHandle(rt, args, lineEnd);
   bool mute = startsWithKeyword(args, "MUDO");
   if (mute) args.remove_prefix(4);
   args = trimBlanks(args);
@@ -74,6 +67,14 @@ bool cmdEscreve(Runtime& rt, std::string_view args) {
   if (!args.empty()) return false;
   waitForSpeech(console);
   return true;
+}
+
+// Only the handle form exists so far; the console forms come with the line
+// editor.
+bool cmdLe(Runtime& rt, std::string_view args) {
+  rt.run.ioStatus = 0;
+  if (!args.empty() && args.front() == '#') return leFromHandle(rt, args);
+  return notAvailableYet(rt, args);
 }
 
 bool cmdDebug(Runtime& rt, std::string_view args) {
