@@ -70,7 +70,7 @@ uint32_t seedFromTimeOfDay(const DateTime& utc) {
 
 int32_t positionOf(std::string_view needle, std::string_view haystack) {
   if (needle.empty()) return 0;
-  size_t found = haystack.find(needle);
+  size_t found = findText(haystack, needle);
   return found == std::string_view::npos ? 0 : static_cast<int32_t>(found + 1);
 }
 

@@ -97,7 +97,7 @@ bool compareWith(Operator op, std::string_view left, std::string_view right) {
     case Operator::kLessEqual: return compareNormalised(left, right) <= 0;
     case Operator::kExact: return left == right;
     case Operator::kDifferent: return compareNormalised(left, right) != 0;
-    case Operator::kContains: return !right.empty() && left.find(right) != std::string_view::npos;
+    case Operator::kContains: return !right.empty() && findText(left, right) != std::string_view::npos;
     case Operator::kStartsWith: return !right.empty() && left.starts_with(right);
     case Operator::kEndsWith: return !right.empty() && left.ends_with(right);
     case Operator::kEqual: return compareNormalised(left, right) == 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <vector>
 
 namespace tamiral {
 
@@ -60,6 +61,25 @@ std::string decimal(int64_t value) {
   auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
   (void)error;  // 24 characters hold every 64-bit value
   return std::string(buffer, end);
+}
+
+size_t findText(std::string_view text, std::string_view needle) {
+  if (needle.empty()) return 0;
+  if (needle.size() > text.size()) return std::string_view::npos;
+  // Knuth-Morris-Pratt: border[i] is the length of the longest proper prefix
+  // of needle[0..i] that is also its suffix.
+  std::vector<size_t> border(needle.size(), 0);
+  for (size_t i = 1, k = 0; i < needle.size(); ++i) {
+    while (k > 0 && needle[i] != needle[k]) k = border[k - 1];
+    if (needle[i] == needle[k]) ++k;
+    border[i] = k;
+  }
+  for (size_t i = 0, k = 0; i < text.size(); ++i) {
+    while (k > 0 && text[i] != needle[k]) k = border[k - 1];
+    if (text[i] == needle[k]) ++k;
+    if (k == needle.size()) return i + 1 - k;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace tamiral

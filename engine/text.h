@@ -56,6 +56,11 @@ std::optional<int32_t> toInt(std::string_view text);
 
 std::string decimal(int64_t value);
 
+// Where needle first occurs in text (npos when absent; 0 for an empty
+// needle), like string_view::find but linear in both lengths: the plain
+// search is quadratic on texts such as "aaa...ab" in "aaa...a".
+size_t findText(std::string_view text, std::string_view needle);
+
 // The longest text CONCATENA, SUBSTITUI and ESCREVE may build: a script that
 // keeps growing a text fails its line instead of exhausting memory.
 inline constexpr size_t kMaxTextLength = size_t{16} << 20;
