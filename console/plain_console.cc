@@ -26,12 +26,18 @@ size_t utf8SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-void PlainConsole::processMessages() { pumpInput(0); }
+void PlainConsole::processMessages() {
+  pumpInput(0);
+  speech_.onMessages();
+}
 
+// Sleeps in the input wait, so a key ends the delay's sleep at once (and is
+// queued); outputs that are not real time need no sleep at all.
 void PlainConsole::delayMs(int milliseconds) {
   unsigned char byte = 0;
-  if (streams_.readByte(byte, milliseconds)) queueInputByte(byte);
+  if (streams_.readByte(byte, speech_.realTimeOutput() ? milliseconds : 0)) queueInputByte(byte);
   pumpInput(0);
+  speech_.onDelay(milliseconds);
 }
 
 void PlainConsole::writeText(std::string_view text) { streams_.write(outputBytes(text)); }
@@ -108,15 +114,10 @@ std::string PlainConsole::readSetting(std::string_view section, std::string_view
   return settings_.read(section, key);
 }
 
-void PlainConsole::speechInit(int, std::string_view) {
-  std::string legacy = settings_.read("TAMIRAL", "LEGADO");
-  settings_.setLegacyFallback(!legacy.empty() && upperPtChar(legacy.front()) == 'S');
-  log_.open(settings_.read("TRADUTOR", "REGISTRODAFALA"));
-}
-
 uint8_t PlainConsole::readKeyAndEcho() {
   uint8_t key = readKey();
-  speakChar(key);
+  speech_.stop();
+  speech_.speakChar(key);
   return key;
 }
 

@@ -1,8 +1,8 @@
 // The plain front end, used when there is no terminal to draw on: written
 // text goes to standard output as UTF-8, keys come from standard input
 // (UTF-8; a line end is Enter, and once input has ended every read gives
-// Enter so no wait can hang). Until the voice exists, speech goes only to the
-// speech log ([TRADUTOR] "REGISTRODAFALA").
+// Enter so no wait can hang). Sound goes through the speech object; texts to
+// speak reach only the speech log until the voice exists.
 #pragma once
 
 #include <deque>
@@ -11,13 +11,14 @@
 #include "console/talking_console.h"
 #include "platform/std_streams.h"
 #include "speech/settings.h"
-#include "speech/speech_log.h"
+#include "speech/speech.h"
 
 namespace tamiral {
 
 class PlainConsole : public TalkingConsole {
  public:
-  PlainConsole(StdStreams& streams, Settings& settings) : streams_(streams), settings_(settings) {}
+  PlainConsole(StdStreams& streams, Settings& settings, FileSystem& fs)
+      : streams_(streams), settings_(settings), speech_(*this, fs, settings) {}
 
   void consoleInit() override {}
   void setWindowTitle(std::string_view title) override { title_ = title; }
@@ -44,17 +45,21 @@ class PlainConsole : public TalkingConsole {
 
   std::string readSetting(std::string_view section, std::string_view key) override;
 
-  void speechInit(int speed, std::string_view programSoundFolder) override;
-  void speechShutdown() override {}
-  void speak(std::string_view text) override { log_.append(text); }
-  bool isSpeaking() override { return false; }
-  void stopSpeech() override {}
-  void speakChar(uint8_t code) override { log_.append(std::string(1, static_cast<char>(code))); }
-  void spellText(std::string_view text) override { log_.append(text); }
-  void playItem(std::string_view name) override { log_.append(name); }
-  void playClick() override {}
-  void playBeep() override {}
+  void speechInit(int speed, std::string_view programSoundFolder) override {
+    speech_.init(speed, programSoundFolder);
+  }
+  void speechShutdown() override { speech_.shutdown(); }
+  void speak(std::string_view text) override { speech_.speak(text); }
+  bool isSpeaking() override { return speech_.isSpeaking(); }
+  void stopSpeech() override { speech_.stop(); }
+  void speakChar(uint8_t code) override { speech_.speakChar(code); }
+  void spellText(std::string_view text) override { speech_.spellText(text); }
+  void playItem(std::string_view name) override { speech_.playItem(name); }
+  void playClick() override { speech_.playClick(); }
+  void playBeep() override { speech_.playBeep(); }
   uint8_t readKeyAndEcho() override;
+
+  Speech& speech() { return speech_; }
 
  private:
   // Moves whatever standard input holds into the key queue, waiting up to
@@ -64,7 +69,7 @@ class PlainConsole : public TalkingConsole {
 
   StdStreams& streams_;
   Settings& settings_;
-  SpeechLog log_;
+  Speech speech_;
   std::deque<uint8_t> keys_;
   bool lastWasCarriageReturn_ = false;
   std::string title_;

@@ -17,9 +17,9 @@ int runProgram(std::string_view name, const std::vector<std::string>& lines,
                const std::vector<std::string>& utf8Arguments) {
   std::unique_ptr<StdStreams> streams = makeProcessStdStreams();
   Settings settings(readEnvironment());
-  PlainConsole console(*streams, settings);
-  std::unique_ptr<Clock> clock = makeSystemClock();
   std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
+  PlainConsole console(*streams, settings, *fs);
+  std::unique_ptr<Clock> clock = makeSystemClock();
   Runtime rt(console, *clock, *fs);
   resetEngine(rt);
   for (const std::string& argument : utf8Arguments) rt.params.push_back(utf8ToCp1252(argument));

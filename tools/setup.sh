@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
+  libasound2-dev
 )
 missing=()
 for package in "${packages[@]}"; do
