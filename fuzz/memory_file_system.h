@@ -1,7 +1,8 @@
 // Files and folders kept in memory, so fuzzed scripts can open, write, copy,
 // rename and remove whatever their paths name without ever reaching the
 // disk. Paths fold case like the real mapping and resolve '\', '/', "." and
-// ".." against a working folder; every drive letter is an empty root.
+// ".." against a working folder; every drive letter is an empty root. As on
+// a real disk, no part of a path may be longer than 255 bytes.
 #pragma once
 
 #include <algorithm>
@@ -107,6 +108,8 @@ class MemoryFileSystem : public FileSystem {
   std::string nativePath(std::string_view path) override { return "/memory/" + resolve(path).key; }
 
  private:
+  static constexpr size_t kMaxName = 255;
+
   struct Node {
     bool folder = false;
     std::string name;  // the last part as written when created
@@ -183,6 +186,8 @@ class MemoryFileSystem : public FileSystem {
     }
     std::string key = upperPt(parts[0]);
     for (size_t i = 1; i < parts.size(); ++i) key += "/" + upperPt(parts[i]);
+    bool valid = std::all_of(parts.begin(), parts.end(), [](const std::string& part) { return part.size() <= kMaxName; });
+    if (!valid) return {"", "", {}};  // names no node and no folder
     return {key, parts.size() > 1 ? parts.back() : std::string(), parts};
   }
 
@@ -196,7 +201,7 @@ class MemoryFileSystem : public FileSystem {
     return parts;
   }
 
-  static bool isRoot(const std::string& key) { return key.find('/') == std::string::npos; }
+  static bool isRoot(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
   static std::string parentKey(const std::string& key) {
     size_t slash = key.rfind('/');
     return slash == std::string::npos ? key : key.substr(0, slash);
