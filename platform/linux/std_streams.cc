@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,18 +14,26 @@ namespace {
 class ProcessStdStreams : public StdStreams {
  public:
   bool readByte(unsigned char& byte, int timeoutMs) override {
-    if (ended_) return false;
-    pollfd input{STDIN_FILENO, POLLIN, 0};
-    int ready = ::poll(&input, 1, timeoutMs);
-    if (ready < 0 && errno == EINTR) return false;
-    if (ready <= 0) return false;
-    for (;;) {
-      ssize_t got = ::read(STDIN_FILENO, &byte, 1);
-      if (got == 1) return true;
-      if (got < 0 && errno == EINTR) continue;
-      ended_ = true;
-      return false;
+    if (!ended_) {
+      pollfd input{STDIN_FILENO, POLLIN, 0};
+      int ready = ::poll(&input, 1, timeoutMs);
+      if (ready <= 0) return false;  // time-out, or a signal
+      for (;;) {
+        ssize_t got = ::read(STDIN_FILENO, &byte, 1);
+        if (got == 1) return true;
+        if (got < 0 && errno == EINTR) continue;
+        ended_ = true;
+        break;
+      }
     }
+    // Input has ended: a timed wait still waits, so callers polling for a
+    // key in a delay loop do not spin; an endless wait returns at once.
+    if (timeoutMs > 0) {
+      timespec pause{timeoutMs / 1000, (timeoutMs % 1000) * 1000000L};
+      while (::nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+      }
+    }
+    return false;
   }
 
   bool inputEnded() const override { return ended_; }
