@@ -67,8 +67,9 @@ class FileSystem {
   virtual std::string nativePath(std::string_view path) = 0;
 };
 
-// Where drive prefixes lead: drive "c:" to drivesRoot + "/drive_c" unless the
-// environment names its folder in TAMIRAL_DRIVE_C (any letter).
+// Where drive prefixes lead: drive "c:" to the folder TAMIRAL_DRIVE_C names
+// (any letter), else to drive_c in ~/.local/share/tamiral when that exists,
+// else in <install prefix>/share/tamiral, else in the build tree.
 std::unique_ptr<FileSystem> makeLinuxFileSystem();
 
 // Windows wildcard matching of one name: '*' any run, '?' one character,

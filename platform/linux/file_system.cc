@@ -73,6 +73,41 @@ bool pathExists(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0;
 }
 
+bool folderExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder above the one holding this program: the install prefix when
+// the program is installed ("<prefix>/bin/roteiro").
+std::string programPrefix() {
+  static const std::string prefix = [] {
+    char exe[4096];
+    ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe);
+    if (length <= 0 || length == static_cast<ssize_t>(sizeof exe)) return std::string();
+    std::string path(exe, static_cast<size_t>(length));
+    path.erase(path.rfind('/'));
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.erase(slash);
+  }();
+  return prefix;
+}
+
+// Without TAMIRAL_DRIVE_X: the user's folder when it exists, else the one
+// installed with the program, else the build tree's; the last two carry the
+// data (letters folder), so programs find it with or without an install.
+std::string defaultDriveFolder(char lower) {
+  std::string name = std::string("/drive_") + lower;
+  std::string user = environmentVariable("HOME") + "/.local/share/tamiral" + name;
+  if (folderExists(user)) return user;
+  std::string prefix = programPrefix();
+  if (!prefix.empty() && folderExists(prefix + "/share/tamiral" + name)) return prefix + "/share/tamiral" + name;
+#ifdef TAMIRAL_BUILD_DRIVES
+  if (folderExists(TAMIRAL_BUILD_DRIVES + name)) return TAMIRAL_BUILD_DRIVES + name;
+#endif
+  return user;
+}
+
 class LinuxFileSystem : public FileSystem {
  public:
   std::unique_ptr<File> open(std::string_view path, OpenMode mode) override {
@@ -188,7 +223,7 @@ class LinuxFileSystem : public FileSystem {
     std::string variable = "TAMIRAL_DRIVE_";
     variable += static_cast<char>(lower - 0x20);
     std::string folder = environmentVariable(variable.c_str());
-    if (folder.empty()) folder = environmentVariable("HOME") + "/.local/share/tamiral/drive_" + lower;
+    if (folder.empty()) folder = defaultDriveFolder(lower);
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     return folder;
   }
