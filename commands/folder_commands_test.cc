@@ -4,38 +4,22 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "engine/cp1252.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/scratch_fixture.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace tamiral {
 namespace {
 
-std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-class FolderCommandTest : public EngineTest {
+class FolderCommandTest : public ScratchFolderTest {
  protected:
   FolderCommandTest() : startFolder(fs->workingFolder()) {}
   ~FolderCommandTest() override { fs->changeFolder(startFolder); }
 
-  // A script line with the scratch folder's path in place of "@/".
-  bool run(std::string line) {
-    for (size_t at; (at = line.find("@/")) != std::string::npos;) line.replace(at, 2, folder.path() + "/");
-    return exec(line);
-  }
-  std::string path(std::string_view name) { return folder.path() + "/" + std::string(name); }
   bool exists(std::string_view name) { return std::filesystem::exists(path(name)); }
 
-  TempFolder folder;
   std::string startFolder;
 };
 

@@ -2,35 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "engine/cp1252.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/scratch_fixture.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace tamiral {
 namespace {
 
-std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
-
-class TextFileTest : public EngineTest {
- protected:
-  // A script line with the scratch folder's path in place of "@/".
-  bool run(std::string line) {
-    for (size_t at; (at = line.find("@/")) != std::string::npos;) line.replace(at, 2, folder.path() + "/");
-    return exec(line);
-  }
-  std::string path(std::string_view name) { return folder.path() + "/" + std::string(name); }
-
-  TempFolder folder;
-};
+using TextFileTest = ScratchFolderTest;
 
 TEST_F(TextFileTest, ReadingLoopEndsWithStatusOne) {
   folder.write("tres.txt", "um\r\ndois\nsem fim");

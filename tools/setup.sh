@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the fuzzer need.
+# Installs the Debian 12 packages the build, the tests and the fuzzer need,
+# and any further packages named as arguments (bench/setup.sh uses that).
 # Run as root (or with sudo available). Safe to run again.
 set -euo pipefail
 packages=(
@@ -7,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libasound2-dev
+  "$@"
 )
 missing=()
 for package in "${packages[@]}"; do
