@@ -6,6 +6,7 @@
 #include "engine/text.h"
 #include "platform/file_system.h"
 #include "speech/settings.h"
+#include "speech/speech_settings.h"
 #include "speech/wave_capture.h"
 
 namespace tamiral {
@@ -14,11 +15,6 @@ namespace {
 
 constexpr uint8_t kTab = 9;
 constexpr size_t kClickNoiseSamples = 64;
-
-std::string withFinalBackslash(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-  return folder;
-}
 
 }  // namespace
 
@@ -31,19 +27,33 @@ Speech::Speech(TalkingConsole& host, FileSystem& fs, Settings& settings)
 
 Speech::~Speech() = default;
 
-void Speech::init(int, std::string_view programSoundFolder) {
-  std::string legacy = settings_.read("TAMIRAL", "LEGADO");
-  settings_.setLegacyFallback(!legacy.empty() && upperPtChar(legacy.front()) == 'S');
-  programSoundFolder_ = withFinalBackslash(std::string(programSoundFolder));
-  std::string letters = settings_.read("TRADUTOR", "DIRLETRAS");
-  lettersFolder_ = withFinalBackslash(letters.empty() ? "c:\\ondrel\\som\\letras" : letters);
+// The legacy fallback stays on while LEGADO (and, once the magnifier exists,
+// the low-vision keys) are read; then LEGADO decides.
+void Speech::init(int speed, std::string_view programSoundFolder) {
+  settings_.setLegacyFallback(true);
+  settings_.setLegacyFallback(legacyFallbackFromSetting(settings_.read("TAMIRAL", "LEGADO")));
+  speed_ = configuredSpeed(settings_, speed);
+  programSoundFolder_ = withFinalBackslash(programSoundFolder);
+  lettersFolder_ = tamiral::lettersFolder(settings_);
   log_.open(settings_.read("TRADUTOR", "REGISTRODAFALA"));
   wave_ = std::make_unique<WavePlayback>(host_, fs_, makeWaveSink(settings_.read("TRADUTOR", "SAIDADEAUDIO"), fs_));
+  applySpeedProfile(loadSpeedProfile(settings_, speed_));
+  // No voice server can open yet: a failed open leaves speech with the
+  // built-in voice, unreported.
+  voiceServer_ = openVoiceServer(readVoiceServerRequestAtStartUp(settings_));
+}
+
+void Speech::applySpeedProfile(const SpeedProfile& profile) {
+  profile_ = profile;
+  wave_->rapidPlayback = profile.rapidPlayback;
+  wave_->periodDropping = profile.periodDropping;
 }
 
 void Speech::shutdown() {
   waitWhileSpeaking();
   stop();
+  if (voiceServer_) voiceServer_->close();
+  voiceServer_.reset();
 }
 
 // Until the voice exists, texts reach only the speech log.

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "speech/speech_log.h"
+#include "speech/speech_settings.h"
 #include "speech/wave_playback.h"
 
 namespace tamiral {
@@ -52,12 +53,17 @@ class Speech {
   bool realTimeOutput() const;
 
   WavePlayback& wave() { return *wave_; }
+  int speed() const { return speed_; }
+  const SpeedProfile& speedProfile() const { return profile_; }
+  bool voiceServerActive() const { return voiceServer_ != nullptr; }
   const std::string& lettersFolder() const { return lettersFolder_; }
   const std::string& programSoundFolder() const { return programSoundFolder_; }
   SpeechLog& log() { return log_; }
+  FileSystem& fileSystem() { return fs_; }
 
  private:
   std::string itemFile(std::string_view name) const;
+  void applySpeedProfile(const SpeedProfile& profile);
   void waitWhileSpeaking();
 
   TalkingConsole& host_;
@@ -68,6 +74,9 @@ class Speech {
   std::string lettersFolder_ = "c:\\ondrel\\som\\letras\\";
   std::string programSoundFolder_;
   std::string clickNoise_;
+  int speed_ = 3;
+  SpeedProfile profile_;
+  std::unique_ptr<VoiceServer> voiceServer_;
 };
 
 }  // namespace tamiral
