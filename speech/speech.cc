@@ -49,6 +49,22 @@ void Speech::applySpeedProfile(const SpeedProfile& profile) {
   wave_->periodDropping = profile.periodDropping;
 }
 
+void Speech::reconfigure(int speed, bool useServer, int type, int pitch, int rate, int voice) {
+  stop();
+  if (voiceServer_) voiceServer_->close();
+  voiceServer_.reset();
+  speed_ = configuredSpeed(settings_, speed);
+  applySpeedProfile(loadSpeedProfile(settings_, speed_));
+  if (!useServer) return;
+  VoiceServerRequest request = readVoiceServerRequest(settings_);
+  request.wanted = true;
+  request.type = type;
+  request.pitch = pitch;
+  request.rate = rate;
+  if (voice != 0) request.voice = voice;
+  voiceServer_ = openVoiceServer(request);
+}
+
 void Speech::shutdown() {
   waitWhileSpeaking();
   stop();

@@ -29,6 +29,10 @@ class Speech {
   // [TRADUTOR] "SAIDADEAUDIO". speed 0 takes the configured speed.
   void init(int speed, std::string_view programSoundFolder);
   void shutdown();
+  // A new speed profile and voice server without restarting the built-in
+  // voice: the server is closed, then opened again when useServer asks
+  // (voice 0 takes [SERVFALA] "VOZ"; the rate is not clamped here).
+  void reconfigure(int speed, bool useServer, int type, int pitch, int rate, int voice);
 
   void speak(std::string_view text);
   bool isSpeaking();

@@ -61,6 +61,16 @@ TEST_F(SpeechTest, StartUpReadsTheSpeedProfileAndFolders) {
   EXPECT_FALSE(speech->voiceServerActive());
 }
 
+TEST_F(SpeechTest, ReconfigureChangesTheSpeedProfileOnly) {
+  speech->init(0, "");
+  speech->reconfigure(3, true, 5, 0, 0, 0);
+  EXPECT_EQ(speech->speed(), 3);
+  EXPECT_FALSE(speech->wave().periodDropping);  // CORTAFALA is set for speed 2 only
+  EXPECT_FALSE(speech->voiceServerActive());    // no server can open yet: the built-in voice stays
+  speech->reconfigure(2, false, 5, 0, 0, 0);
+  EXPECT_TRUE(speech->wave().periodDropping);
+}
+
 TEST_F(SpeechTest, ItemsAndCharactersArePlayedAndLogged) {
   speech->init(0, "");
   speech->wave().periodDropping = false;
