@@ -10,6 +10,7 @@
 
 #include "console/talking_console.h"
 #include "platform/std_streams.h"
+#include "speech/recorded_numbers.h"
 #include "speech/settings.h"
 #include "speech/speech.h"
 
@@ -58,6 +59,9 @@ class PlainConsole : public TalkingConsole {
   void playClick() override { speech_.playClick(); }
   void playBeep() override { speech_.playBeep(); }
   uint8_t readKeyAndEcho() override;
+  void speakTime(int hours, int minutes) override { tamiral::speakTime(speech_, hours, minutes); }
+  void speakDate(int day, int month, int year) override { tamiral::speakDate(speech_, day, month, year); }
+  int playWaveFile(std::string_view name) override { return speech_.wave().playWaveFile(name); }
 
   Speech& speech() { return speech_; }
 

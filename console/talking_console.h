@@ -62,6 +62,12 @@ class TalkingConsole {
   virtual void playClick() = 0;
   virtual void playBeep() = 0;
   virtual uint8_t readKeyAndEcho() = 0;
+  // Said with the letters folder's recorded words.
+  virtual void speakTime(int hours, int minutes) = 0;
+  virtual void speakDate(int day, int month, int year) = 0;
+  // A WAVE file, waited for unless playback is in no-wait mode; 0, -1 for a
+  // missing or non-WAVE file, or the output's error code.
+  virtual int playWaveFile(std::string_view name) = 0;
 
   // Written, then spoken.
   void writeAndSpeak(std::string_view text);

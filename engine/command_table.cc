@@ -16,6 +16,7 @@
 #include "engine/cp1252.h"
 #include "engine/flow.h"
 #include "engine/text.h"
+#include "speech/speech_commands.h"
 
 namespace tamiral {
 
@@ -94,12 +95,12 @@ const CommandEntry kCommands[] = {
     // Speech and sound.
     {"FALA", kLater},
     {"SOLETRA", kLater},
-    {"FALAHORA", kLater},
+    {"FALAHORA", cmdFalaHora},
     {"BIPA", kLater},
     {"TOCA", kLater},
     {"MCI", kLater},
     {"MIDI", kLater},
-    {"MENSAGEM", kLater},
+    {"MENSAGEM", cmdMensagem},
     {"SINTCONFIG", kLater},
     // Network.
     {"INTERNET", kLater},

@@ -26,6 +26,19 @@ class FakeConsole : public TalkingConsole {
   std::string soundFolder;
   // Keys read after the fed ones ran out (each gave Enter).
   int keysReadPastEnd = 0;
+  struct SpokenTime {
+    int hours, minutes;
+    bool operator==(const SpokenTime&) const = default;
+  };
+  struct SpokenDate {
+    int day, month, year;
+    bool operator==(const SpokenDate&) const = default;
+  };
+  std::vector<SpokenTime> timesSpoken;
+  std::vector<SpokenDate> datesSpoken;
+  std::vector<std::string> wavesPlayed;
+  // What playWaveFile answers.
+  int waveResult = 0;
 
   void feedKeys(std::string_view text) {
     for (char c : text) keys.push_back(static_cast<uint8_t>(c));
@@ -77,6 +90,12 @@ class FakeConsole : public TalkingConsole {
     uint8_t key = readKey();
     speakChar(key);
     return key;
+  }
+  void speakTime(int hours, int minutes) override { timesSpoken.push_back({hours, minutes}); }
+  void speakDate(int day, int month, int year) override { datesSpoken.push_back({day, month, year}); }
+  int playWaveFile(std::string_view name) override {
+    wavesPlayed.emplace_back(name);
+    return waveResult;
   }
 
  private:

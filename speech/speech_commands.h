@@ -1,0 +1,14 @@
+// Speech commands: FALAHORA (a time said with recorded words) and MENSAGEM
+// (a recorded message played from a WAVE file).
+#pragma once
+
+#include <string_view>
+
+#include "engine/runtime.h"
+
+namespace tamiral {
+
+bool cmdFalaHora(Runtime& rt, std::string_view args);
+bool cmdMensagem(Runtime& rt, std::string_view args);
+
+}  // namespace tamiral
