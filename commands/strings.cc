@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "engine/readers.h"
 #include "engine/text.h"
@@ -14,6 +15,52 @@ std::optional<int32_t> takePosition(Runtime& rt, std::string_view& args) {
   std::optional<std::string> value = takeValue(rt.vars, args);
   return value ? toInt(trimBlanks(*value)) : std::nullopt;
 }
+
+constexpr size_t kDirectCompareLength = 16;
+
+// Hashes of every prefix of the reversed tail (modulo the prime 2^61 - 1), so
+// the hash of its last k characters is one subtraction away. k is fixed: the
+// search text's length less one, compared in the tail's reversed order.
+class SuffixHashes {
+ public:
+  SuffixHashes(std::string_view old, std::string_view reversedTail) {
+    size_t k = old.size() - 1;
+    power_ = 1;
+    for (size_t i = 0; i < k; ++i) power_ = multiply(power_, kBase);
+    for (size_t i = old.size() - 1; i >= 1; --i) wanted_ = add(multiply(wanted_, kBase), code(old[i]));
+    window_ = k;
+    prefix_.reserve(reversedTail.size() + 1);
+    prefix_.push_back(0);
+    for (char c : reversedTail) push(c);
+  }
+  void push(char c) { prefix_.push_back(add(multiply(prefix_.back(), kBase), code(c))); }
+  void replaceLast(size_t removed, std::string_view replacement) {
+    prefix_.resize(prefix_.size() - removed);
+    for (auto it = replacement.rbegin(); it != replacement.rend(); ++it) push(*it);
+  }
+  // Whether the last `window` characters may equal the wanted ones.
+  bool lastMatch() const {
+    size_t m = prefix_.size() - 1;
+    if (m < window_) return false;
+    uint64_t last = (prefix_[m] + kPrime - multiply(prefix_[m - window_], power_)) % kPrime;
+    return last == wanted_;
+  }
+
+ private:
+  static constexpr uint64_t kPrime = (uint64_t{1} << 61) - 1;
+  static constexpr uint64_t kBase = 1000003;
+  static uint64_t code(char c) { return static_cast<unsigned char>(c) + 1u; }
+  static uint64_t add(uint64_t a, uint64_t b) { return (a + b) % kPrime; }
+  static uint64_t multiply(uint64_t a, uint64_t b) {
+    unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
+    return static_cast<uint64_t>(product % kPrime);
+  }
+
+  std::vector<uint64_t> prefix_;
+  uint64_t power_ = 1;
+  uint64_t wanted_ = 0;
+  size_t window_ = 0;
+};
 
 }  // namespace
 
@@ -57,8 +104,13 @@ std::optional<std::string> replaceFromEndWithin(std::string_view text, std::stri
   size_t p = text.size() - length;
   std::string reversedTail(text.substr(p + 1));
   std::reverse(reversedTail.begin(), reversedTail.end());
+  // Long search texts are first compared by hash, so a text of n characters
+  // costs about n steps rather than n times the search text's length.
+  std::optional<SuffixHashes> hashes;
+  if (length > kDirectCompareLength) hashes.emplace(old, reversedTail);
   auto matchesAt = [&](size_t position) {
     if (text[position] != old[0] || reversedTail.size() < length - 1) return false;
+    if (hashes && !hashes->lastMatch()) return false;
     for (size_t k = 1; k < length; ++k) {
       if (reversedTail[reversedTail.size() - k] != old[k]) return false;
     }
@@ -68,8 +120,10 @@ std::optional<std::string> replaceFromEndWithin(std::string_view text, std::stri
     if (matchesAt(p)) {
       reversedTail.resize(reversedTail.size() - (length - 1));
       reversedTail.append(replacement.rbegin(), replacement.rend());
+      if (hashes) hashes->replaceLast(length - 1, replacement);
     } else {
       reversedTail += text[p];
+      if (hashes) hashes->push(text[p]);
     }
     if (reversedTail.size() > limit) return std::nullopt;
     if (p == 0) break;

@@ -20,7 +20,8 @@ std::string copyRange(std::string_view text, int32_t from, int32_t to);
 std::string deleteRange(std::string_view text, int32_t from, int32_t count);
 // Every occurrence of `old` replaced by `replacement`, scanning from the end
 // over the text as already changed, so a replacement can complete a new
-// occurrence to its left ("aab", "ab" -> "b" gives "b"). Linear in the text.
+// occurrence to its left ("aab", "ab" -> "b" gives "b"). About linear in the
+// text whatever the search text's length (long ones are compared by hash first).
 std::string replaceFromEnd(std::string_view text, std::string_view old, std::string_view replacement);
 // The same, or nullopt as soon as the text being built outgrows limit.
 std::optional<std::string> replaceFromEndWithin(std::string_view text, std::string_view old,

@@ -85,6 +85,21 @@ TEST(ReplaceFromEnd, AgreesWithTheLiteralAlgorithmOnManyTexts) {
   }
 }
 
+TEST(ReplaceFromEnd, LongSearchTextsAgreeWithTheLiteralAlgorithm) {
+  // Search texts longer than 16 characters are first compared by hash.
+  std::string unit = "abaabbabab";
+  std::string old = unit + "aab" + unit.substr(0, 5);  // 18 characters
+  const std::string replacements[] = {"", "x", old.substr(1), old + "a", old.substr(0, 17)};
+  for (int seed = 0; seed < 200; ++seed) {
+    std::string text;
+    for (int i = 0; i < 120; ++i) text += ((seed * 7919 + i * i * 31 + i) % 5 < 2) ? old.substr(i % 3) : unit;
+    for (const std::string& replacement : replacements) {
+      ASSERT_EQ(replaceFromEnd(text, old, replacement), replaceByDeleteAndInsert(text, old, replacement))
+          << "seed " << seed << " -> " << replacement;
+    }
+  }
+}
+
 class StringCommandTest : public EngineTest {};
 
 TEST_F(StringCommandTest, Commands) {
