@@ -104,6 +104,17 @@ TEST_F(TextFileTest, TheEndOfTheRunWritesOutOpenFiles) {
   EXPECT_EQ(contentsOf(path("aberto.txt")), "sem fecha\r\n");
 }
 
+TEST_F(TextFileTest, NamesWithSpacesAndMixedCase) {
+  ASSERT_TRUE(run(std::string("ABRE #1 \"@/Nome Com Espaços.txt\" &"_cp)));
+  ASSERT_TRUE(exec("ESCREVE #1 \"linha\""));
+  ASSERT_TRUE(exec("FECHA #1"));
+  ASSERT_TRUE(run(std::string("ABRE #2 \"@/nome com ESPAÇOS.TXT\""_cp)));
+  ASSERT_TRUE(exec("LE #2 x"));
+  EXPECT_EQ(var("x"), "linha");
+  ASSERT_TRUE(run("BUSCA f \"@/nome com*.t?t\""));
+  EXPECT_EQ(var("f"), "Nome Com Espaços.txt"_cp);
+}
+
 TEST_F(TextFileTest, AccentedNamesAreUtf8OnDisk) {
   ASSERT_TRUE(run(std::string("ABRE #1 \"@/ação.txt\" &"_cp)));
   ASSERT_TRUE(exec("ESCREVE #1 \"ok\""));
