@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/text.h"
 #include "tests/support/engine_fixture.h"
 
 namespace tamiral {
@@ -121,6 +122,20 @@ TEST_F(StringCommandTest, Commands) {
     ASSERT_TRUE(exec(c.line));
     EXPECT_EQ(var(c.variable), c.result);
   }
+}
+
+TEST_F(StringCommandTest, TextsStopGrowingAtTheLimitInsteadOfExhaustingMemory) {
+  setVar("s", std::string(kMaxTextLength / 2 + 1, 'a'));
+  EXPECT_FALSE(exec("CONCATENA s s"));
+  EXPECT_EQ(var("s").size(), kMaxTextLength / 2 + 1);
+  setVar("t", std::string(kMaxTextLength / 4, 'a'));
+  EXPECT_FALSE(exec("SUBSTITUI t \"\" \"xyz\""));  // would quadruple
+  EXPECT_EQ(var("t").size(), kMaxTextLength / 4);
+  EXPECT_FALSE(exec("ESCREVE s s"));
+  EXPECT_TRUE(console.written.empty());  // nothing half-written
+  setVar("u", std::string(1000, 'a'));
+  EXPECT_TRUE(exec("CONCATENA u u"));
+  EXPECT_EQ(var("u").size(), 2000u);
 }
 
 TEST_F(StringCommandTest, FailuresLeaveTheVariable) {

@@ -24,6 +24,19 @@ TEST_F(FlowTest, OneLineSe) {
             (Lines{"um", "ambos"}));
 }
 
+TEST_F(FlowTest, OneLineSeChainsAreBoundedInsteadOfExhaustingTheStack) {
+  auto chain = [](int links) {
+    std::string line;
+    for (int i = 0; i < links; ++i) line += "SE 1 = 1 ";
+    return line + "SEJA a 7";
+  };
+  EXPECT_TRUE(exec(chain(kMaxNestedSe)));
+  EXPECT_EQ(var("a"), "7");
+  EXPECT_FALSE(exec(chain(kMaxNestedSe + 1)));
+  EXPECT_FALSE(exec(chain(100000)));
+  EXPECT_EQ(rt.run.nestedSe, 0);  // unwound after the failure
+}
+
 TEST_F(FlowTest, OneLineSeRefusesBlockWords) {
   for (std::string_view line : std::initializer_list<std::string_view>{"SE 1 = 1 ENQUANTO 1 = 1", "SE 1 = 1 REPETE i 2", "SE 1 = 1 SENÃO"_cp,
                                 "SE 1 = 1 FIM SE"}) {
