@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "tests/support/settings_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace tamiral {
@@ -19,16 +20,7 @@ VideoSettings parse(const Values& values) {
   });
 }
 
-class ConsoleSettingsFileTest : public ::testing::Test {
- protected:
-  Settings settings() {
-    Environment env;
-    env.configHome = folder.path() + "/config";
-    env.systemFolder = folder.path() + "/etc";
-    return Settings(env);
-  }
-  TempFolder folder;
-};
+using ConsoleSettingsFileTest = SettingsFolderTest;
 
 TEST_F(ConsoleSettingsFileTest, WithoutAnIniFileEverythingHasItsDefault) {
   VideoSettings video = readVideoSettings(settings());

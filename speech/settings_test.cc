@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/settings_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace tamiral {
@@ -38,20 +39,7 @@ TEST(IniValue, FollowsTheProfileReaderRules) {
   EXPECT_EQ(iniValue("[A]\nK=" + std::string(300, 'x') + "\n", "A", "K").size(), 255u);
 }
 
-class SettingsTest : public ::testing::Test {
- protected:
-  Settings settings() {
-    Environment env;
-    env.configHome = folder.path() + "/config";
-    env.systemFolder = folder.path() + "/etc";
-    env.programFolder = "/opt/programa";
-    return Settings(env);
-  }
-  void userIni(std::string_view text) { folder.write("config/Tamiral/Tamiral.ini", text); }
-  void systemIni(std::string_view text) { folder.write("etc/Tamiral.ini", text); }
-
-  TempFolder folder;
-};
+using SettingsTest = SettingsFolderTest;
 
 TEST_F(SettingsTest, ProductFolderIsTheUserFolderUnlessOnlyTheSystemHasTheFile) {
   EXPECT_EQ(settings().productDataFolder(), folder.path() + "/config/Tamiral");

@@ -2,24 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/settings_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace tamiral {
 namespace {
 
-class SpeechSettingsTest : public ::testing::Test {
- protected:
-  Settings settings() {
-    Environment env;
-    env.configHome = folder.path() + "/config";
-    env.systemFolder = folder.path() + "/etc";
-    env.programFolder = "/opt/programa";
-    return Settings(env);
-  }
-  void userIni(std::string_view text) { folder.write("config/Tamiral/Tamiral.ini", text); }
-
-  TempFolder folder;
-};
+using SpeechSettingsTest = SettingsFolderTest;
 
 TEST_F(SpeechSettingsTest, WithoutAnySettingsFileEverythingHasItsDefault) {
   Settings s = settings();
