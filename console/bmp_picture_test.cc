@@ -35,7 +35,7 @@ void put32(std::string& s, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
 }
 
-struct BmpSpec {
+struct BmpLayout {
   int32_t width = 1, height = 1;
   int bitCount = 24;
   uint32_t headerSize = 40;
@@ -45,20 +45,20 @@ struct BmpSpec {
   std::string pixels{};   // rows bottom-up, padded
 };
 
-std::string makeBmp(const BmpSpec& spec) {
+std::string makeBmp(const BmpLayout& layout) {
   std::string s(14 + 40, '\0');
   s[0] = 'B';
   s[1] = 'M';
-  put32(s, 10, static_cast<uint32_t>(14 + 40 + spec.palette.size()));
-  put32(s, 14, spec.headerSize);
-  put32(s, 18, static_cast<uint32_t>(spec.width));
-  put32(s, 22, static_cast<uint32_t>(spec.height));
+  put32(s, 10, static_cast<uint32_t>(14 + 40 + layout.palette.size()));
+  put32(s, 14, layout.headerSize);
+  put32(s, 18, static_cast<uint32_t>(layout.width));
+  put32(s, 22, static_cast<uint32_t>(layout.height));
   s[26] = 1;
-  s[28] = static_cast<char>(spec.bitCount);
-  put32(s, 30, spec.compression);
-  put32(s, 46, spec.coloursUsed);
-  s += spec.palette;
-  s += spec.pixels;
+  s[28] = static_cast<char>(layout.bitCount);
+  put32(s, 30, layout.compression);
+  put32(s, 46, layout.coloursUsed);
+  s += layout.palette;
+  s += layout.pixels;
   put32(s, 2, static_cast<uint32_t>(s.size()));
   return s;
 }
