@@ -18,11 +18,6 @@ namespace {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class ByteFileTest : public EngineTest {
  protected:
   std::string path(std::string_view name) const { return folder.path() + "/" + std::string(name); }
@@ -41,7 +36,7 @@ TEST_F(ByteFileTest, BytesGatheredBeforeAndAfterOpeningAreWrittenInOrder) {
   ASSERT_TRUE(exec("GRAVABYTES"));
   ASSERT_TRUE(exec("GRAVABYTES"));  // nothing gathered: nothing written
   ASSERT_TRUE(exec("FECHABIN"));
-  EXPECT_EQ(contents(out), "ABC");
+  EXPECT_EQ(contentsOf(out), "ABC");
   EXPECT_FALSE(exec("FECHABIN"));
   EXPECT_FALSE(exec("GRAVABYTES"));
   EXPECT_EQ(console.written, "");
@@ -50,7 +45,7 @@ TEST_F(ByteFileTest, BytesGatheredBeforeAndAfterOpeningAreWrittenInOrder) {
 TEST_F(ByteFileTest, CriaBinMakesOnlyNewFilesAndOneAtATime) {
   const std::string existing = folder.write("old.bin", "keep");
   EXPECT_FALSE(exec("CRIABIN " + quoted(existing)));
-  EXPECT_EQ(contents(existing), "keep");
+  EXPECT_EQ(contentsOf(existing), "keep");
   EXPECT_FALSE(exec("CRIABIN"));
   EXPECT_FALSE(exec("CRIABIN " + quoted(path("missing/x.bin"))));
   EXPECT_FALSE(exec("GRAVABYTES"));  // none of those opened anything
@@ -62,7 +57,7 @@ TEST_F(ByteFileTest, CriaBinMakesOnlyNewFilesAndOneAtATime) {
   ASSERT_TRUE(exec("ESCREVEBYTE \"x\""));
   ASSERT_TRUE(exec("GRAVABYTES"));
   ASSERT_TRUE(exec("FECHABIN"));
-  EXPECT_EQ(contents(first), "x");
+  EXPECT_EQ(contentsOf(first), "x");
   EXPECT_EQ(console.written, "");
 }
 
@@ -142,7 +137,7 @@ TEST_F(ByteFileTest, PiecesOfAFileCopyThroughTheBuffer) {
   RunOutcome outcome = runLines({"CRIABIN \"" + copy + "\"", "LEBYTE f 0 4", "GRAVABYTES", "LEBYTE f 4 100",
                                  "GRAVABYTES", "FECHABIN"});
   EXPECT_EQ(outcome, RunOutcome::kEnded);
-  EXPECT_EQ(contents(copy), contents(source));
+  EXPECT_EQ(contentsOf(copy), contentsOf(source));
 }
 
 TEST_F(ByteFileTest, LeByteReadsFilesUpTo128MiB) {
@@ -185,7 +180,7 @@ TEST_F(ByteFileTest, LimpaBytesDropsWhatWasGathered) {
   ASSERT_TRUE(exec("CRIABIN " + quoted(out)));
   ASSERT_TRUE(exec("GRAVABYTES"));
   ASSERT_TRUE(exec("FECHABIN"));
-  EXPECT_EQ(contents(out), "d");
+  EXPECT_EQ(contentsOf(out), "d");
 }
 
 TEST_F(ByteFileTest, TheBufferAndTheOpenFileOutliveAReset) {
@@ -195,7 +190,7 @@ TEST_F(ByteFileTest, TheBufferAndTheOpenFileOutliveAReset) {
   resetEngine(rt);
   ASSERT_TRUE(exec("GRAVABYTES"));
   ASSERT_TRUE(exec("FECHABIN"));
-  EXPECT_EQ(contents(out), "a");
+  EXPECT_EQ(contentsOf(out), "a");
 }
 
 // Over a file system whose disk fills up and whose closes can fail.
@@ -224,7 +219,7 @@ TEST_F(ByteFileFaultTest, AFullDiskFailsGravaBytesAndKeepsWhatDidNotFit) {
   ASSERT_TRUE(exec("GRAVABYTES"));
   EXPECT_EQ(rt.byteFiles.buffer, "");
   ASSERT_TRUE(exec("FECHABIN"));
-  EXPECT_EQ(contents(out), "ABCDE");
+  EXPECT_EQ(contentsOf(out), "ABCDE");
   EXPECT_EQ(console.written, "");
 }
 
@@ -257,7 +252,7 @@ TEST_F(ByteFileFaultTest, TheOpenByteFileIsClosedWithTheRuntime) {
     EXPECT_EQ(fs.openFiles(), 1);
   }
   EXPECT_EQ(fs.openFiles(), 0);
-  EXPECT_EQ(contents(out), "z");
+  EXPECT_EQ(contentsOf(out), "z");
 }
 
 }  // namespace

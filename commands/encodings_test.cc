@@ -33,11 +33,6 @@ std::string sampleBytes(size_t size) {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::vector<std::string> namesIn(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
@@ -221,12 +216,12 @@ TEST_F(FileEncodingTest, EncodesAFileInLinesOf64) {
     SCOPED_TRACE(size);
     const std::string source = folder.write("in.bin", sampleBytes(size));
     ASSERT_TRUE(exec("CODARQBASE64 " + quoted(source) + " " + quoted(path("out.txt")) + " resto"));
-    EXPECT_EQ(contents(path("out.txt")), base64Lines(sampleBytes(size)));
+    EXPECT_EQ(contentsOf(path("out.txt")), base64Lines(sampleBytes(size)));
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"in.bin", "out.txt"}));
   }
   folder.write("in.bin", std::string(49, 'x'));
   ASSERT_TRUE(exec("CODARQBASE64 " + quoted(path("in.bin")) + " " + quoted(path("out.txt"))));
-  std::string written = contents(path("out.txt"));
+  std::string written = contentsOf(path("out.txt"));
   ASSERT_EQ(written.size(), 64u + 2 + 4 + 2);
   EXPECT_EQ(written.substr(64, 2), "\r\n");
   EXPECT_EQ(written.substr(66), "eA==\r\n");
@@ -238,7 +233,7 @@ TEST_F(FileEncodingTest, DecodingAFileGivesBackWhatWasEncoded) {
     const std::string original = folder.write("in.bin", sampleBytes(size));
     ASSERT_TRUE(exec("CODARQBASE64 " + quoted(original) + " " + quoted(path("b64.txt"))));
     ASSERT_TRUE(exec("DECODARQBASE64 " + quoted(path("b64.txt")) + " " + quoted(path("back.bin"))));
-    EXPECT_EQ(contents(path("back.bin")), sampleBytes(size));
+    EXPECT_EQ(contentsOf(path("back.bin")), sampleBytes(size));
   }
 }
 
@@ -247,16 +242,16 @@ TEST_F(FileEncodingTest, DecodingSkipsLineEndsAndStopsAtFill) {
   setVar("ORIGEM", source);
   setVar("d", path("out.bin"));
   ASSERT_TRUE(exec("DECODARQBASE64 $origem d"));
-  EXPECT_EQ(contents(path("out.bin")), "abcd");
+  EXPECT_EQ(contentsOf(path("out.bin")), "abcd");
 }
 
 TEST_F(FileEncodingTest, AnExistingDestinationIsReplaced) {
   const std::string destination = folder.write("out.txt", std::string(500, 'z'));
   const std::string source = folder.write("in.bin", "abc");
   ASSERT_TRUE(exec("CODARQBASE64 " + quoted(source) + " " + quoted(destination)));
-  EXPECT_EQ(contents(destination), "YWJj\r\n");
+  EXPECT_EQ(contentsOf(destination), "YWJj\r\n");
   ASSERT_TRUE(exec("DECODARQBASE64 " + quoted(destination) + " " + quoted(source)));
-  EXPECT_EQ(contents(source), "abc");
+  EXPECT_EQ(contentsOf(source), "abc");
 }
 
 TEST_F(FileEncodingTest, FailuresLeaveNothingBehind) {
@@ -314,7 +309,7 @@ TEST_F(FileEncodingFaultTest, AFailurePartWayKeepsTheOldDestinationAndNoTemporar
     fs.setFreeBytes(c.freeBytes);
     fs.setReadableBytes(c.readableBytes);
     EXPECT_FALSE(exec(c.line));
-    EXPECT_EQ(contents(destination), "old");
+    EXPECT_EQ(contentsOf(destination), "old");
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"encoded.txt", "out.bin", "plain.bin"}));
     EXPECT_EQ(fs.openFiles(), 0);
   }

@@ -16,13 +16,6 @@ namespace {
 
 constexpr size_t kCopyBlock = 30000;
 
-// A trailing '&': errors are not reported and the command succeeds anyway.
-bool takeQuietMark(std::string_view& args) {
-  if (args.empty() || args.back() != '&') return false;
-  args = trimBlanks(args.substr(0, args.size() - 1));
-  return true;
-}
-
 bool report(Runtime& rt, std::string_view message, std::string_view name) {
   rt.console.writeLineAndSpeak(std::string(message) + std::string(name));
   return false;
@@ -143,7 +136,7 @@ std::string readableSize(uint64_t bytes, char decimalSeparator) {
 }
 
 bool cmdRemove(Runtime& rt, std::string_view args) {
-  bool quiet = takeQuietMark(args);
+  bool quiet = takeTrailingMark(args);  // errors not reported; success anyway
   std::optional<std::string> name = takeValue(rt.vars, args);
   if (!name || name->empty()) return false;
   if (rt.fs.removeFile(*name) || quiet) return true;
@@ -151,14 +144,14 @@ bool cmdRemove(Runtime& rt, std::string_view args) {
 }
 
 bool cmdRenomeia(Runtime& rt, std::string_view args) {
-  bool quiet = takeQuietMark(args);
+  bool quiet = takeTrailingMark(args);  // errors not reported; success anyway
   std::string from, to;
   if (!takeTwoNames(rt, args, from, to)) return false;
   return rt.fs.rename(from, to) || quiet;
 }
 
 bool cmdReplica(Runtime& rt, std::string_view args) {
-  bool quiet = takeQuietMark(args);
+  bool quiet = takeTrailingMark(args);  // errors not reported; success anyway
   std::string source, destination;
   if (!takeTwoNames(rt, args, source, destination)) return false;
   CopyResult result = copyFile(rt.fs, source, destination);
@@ -169,7 +162,7 @@ bool cmdReplica(Runtime& rt, std::string_view args) {
 }
 
 bool cmdDir(Runtime& rt, std::string_view args) {
-  bool quiet = takeQuietMark(args);
+  bool quiet = takeTrailingMark(args);  // errors not reported; success anyway
   bool (FileSystem::*action)(std::string_view) = nullptr;
   if (startsWithKeyword(args, "CRIA ")) action = &FileSystem::makeFolder;
   if (startsWithKeyword(args, "REMOVE ")) action = &FileSystem::removeFolder;

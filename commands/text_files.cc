@@ -21,12 +21,6 @@ bool fail(Runtime& rt, std::string_view message) {
   return false;
 }
 
-bool takeTrailingAmpersand(std::string_view& args) {
-  if (args.empty() || args.back() != '&') return false;
-  args = trimBlanks(args.substr(0, args.size() - 1));
-  return true;
-}
-
 // Appending creates the file when it cannot be appended to.
 std::unique_ptr<File> openFor(Runtime& rt, const std::string& name, bool append) {
   if (!append) return rt.fs.open(name, OpenMode::kRead);
@@ -34,16 +28,10 @@ std::unique_ptr<File> openFor(Runtime& rt, const std::string& name, bool append)
   return file ? std::move(file) : rt.fs.open(name, OpenMode::kWrite);
 }
 
-// Every ESCREVE waits for speech to end (or a key to cut it) before the
-// script goes on.
-void waitForSpeech(TalkingConsole& console) {
-  while (console.isSpeaking()) console.delayMs(10);
-}
-
 }  // namespace
 
 bool cmdAbre(Runtime& rt, std::string_view args) {
-  bool append = takeTrailingAmpersand(args);
+  bool append = takeTrailingMark(args);
   std::optional<int> handle = takeHandle(args);
   std::optional<std::string> name = handle ? takeValue(rt.vars, args) : std::nullopt;
   std::string shownName = name.value_or("");
@@ -98,7 +86,7 @@ bool escreveToHandle(Runtime& rt, std::string_view args, bool lineEnd) {
     if (rt.run.ioStatus == kIoOk) rt.run.ioStatus = record.file->flush();
   }
   if (!args.empty()) return false;
-  waitForSpeech(rt.console);
+  rt.console.waitWhileSpeaking();  // as every ESCREVE does
   return true;
 }
 

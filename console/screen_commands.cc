@@ -14,13 +14,6 @@ namespace tamiral {
 
 namespace {
 
-// Removes a final '&' and the blanks before it; true when there was one.
-bool takeTrailingAmpersand(std::string_view& args) {
-  if (args.empty() || args.back() != '&') return false;
-  args = trimBlanks(args.substr(0, args.size() - 1));
-  return true;
-}
-
 // Values one after another, joined, for as long as one can be read; nullopt
 // when the text would outgrow kMaxTextLength (a short line can name a long
 // variable many times).
@@ -37,17 +30,11 @@ std::optional<std::string> takeJoinedValues(Runtime& rt, std::string_view& args)
   return joined;
 }
 
-// Every ESCREVE is spoken to its end, or until a key cuts it, before the
-// script goes on.
-void waitForSpeech(TalkingConsole& console) {
-  while (console.isSpeaking()) console.delayMs(10);
-}
-
 }  // namespace
 
 bool cmdEscreve(Runtime& rt, std::string_view args) {
   rt.run.ioStatus = 0;
-  bool lineEnd = !takeTrailingAmpersand(args);
+  bool lineEnd = !takeTrailingMark(args);
   if (!args.empty() && args.front() == '#') return escreveToHandle(rt, args, lineEnd);
   bool mute = startsWithKeyword(args, "MUDO");
   if (mute) args.remove_prefix(4);
@@ -65,7 +52,7 @@ bool cmdEscreve(Runtime& rt, std::string_view args) {
     console.writeText(*text);
   if (!mute) console.speak(*text);
   if (!args.empty()) return false;
-  waitForSpeech(console);
+  console.waitWhileSpeaking();  // every ESCREVE is heard to its end or cut by a key
   return true;
 }
 

@@ -16,4 +16,8 @@ void TalkingConsole::writeLineAndSpeak(std::string_view text) {
 
 void TalkingConsole::writeNumberAndSpeak(int64_t number) { writeAndSpeak(decimal(number)); }
 
+void TalkingConsole::waitWhileSpeaking() {
+  while (isSpeaking()) delayMs(10);
+}
+
 }  // namespace tamiral

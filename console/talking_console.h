@@ -74,6 +74,8 @@ class TalkingConsole {
   // Written with a line end, then spoken: how every handler reports a message.
   void writeLineAndSpeak(std::string_view text);
   void writeNumberAndSpeak(int64_t number);
+  // Returns when speech has ended or a key has cut it (the key stays queued).
+  void waitWhileSpeaking();
 };
 
 }  // namespace tamiral

@@ -12,8 +12,9 @@ namespace {
 constexpr std::string_view kEndTexts[] = {"FIM SE", "FIM ENQUANTO", "FIM REPETE"};
 constexpr std::string_view kHeadWords[] = {"SE", "ENQUANTO", "REPETE"};
 
-// The first word of the trimmed, folded line: the characters before its
-// first space. A line without a space has no first word.
+// The first word of a line: the characters before its first space; a line
+// without a space has none. Collapsing runs of spaces changes neither, so the
+// normalised text serves.
 std::string_view firstWord(std::string_view folded) {
   size_t space = folded.find(' ');
   return space == std::string_view::npos ? std::string_view() : folded.substr(0, space);
@@ -61,13 +62,10 @@ void ProgramIndex::build(const ProgramStore& program) {
   normalised_.assign(lineCount_ + 1, std::string());
   commands_.assign(lineCount_ + 1, StoredCommand());
   labels_.clear();
-  std::vector<std::string_view> heads(lineCount_ + 1);
-  std::vector<std::string> folded(lineCount_ + 1);
   for (int n = 1; n <= lineCount_; ++n) {
     const std::string& line = program.line(n);
     normalised_[n] = normaliseLine(line);
     commands_[n] = storedCommand(line);
-    folded[n] = upperPt(trimBlanks(line));
     if (!line.empty() && line.front() == '@') labels_.emplace(upperPt(std::string_view(line).substr(1)), n);
   }
   for (size_t kind = 0; kind < 3; ++kind) {
@@ -79,7 +77,7 @@ void ProgramIndex::build(const ProgramStore& program) {
     previousHead_[kind].assign(lineCount_ + 2, 0);
     for (int n = 1, previous = 0; n <= lineCount_ + 1; ++n) {
       previousHead_[kind][n] = previous;
-      if (n <= lineCount_ && firstWord(folded[n]) == kHeadWords[kind]) previous = n;
+      if (n <= lineCount_ && firstWord(normalised_[n]) == kHeadWords[kind]) previous = n;
     }
   }
 }

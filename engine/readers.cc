@@ -133,6 +133,12 @@ std::optional<int> takeHandle(std::string_view& text) {
   return handle;
 }
 
+bool takeTrailingMark(std::string_view& text) {
+  if (text.empty() || text.back() != '&') return false;
+  text = trimBlanks(text.substr(0, text.size() - 1));
+  return true;
+}
+
 std::optional<std::string> takeListName(std::string_view& text) {
   text = trimBlanks(text);
   if (text.size() < 2 || text.front() != '[') return std::nullopt;

@@ -31,4 +31,8 @@ std::optional<int> takeHandle(std::string_view& text);
 // A list name in square brackets; the text after ']' is not trimmed.
 std::optional<std::string> takeListName(std::string_view& text);
 
+// A final '&' (each command says what it means): removed with the blanks
+// before it; true when it was there.
+bool takeTrailingMark(std::string_view& text);
+
 }  // namespace tamiral

@@ -18,7 +18,7 @@ bool cmdFalaHora(Runtime& rt, std::string_view args) {
   // toInt takes a sign; a time has none.
   if (!hours || !minutes || *hours < 0 || *minutes < 0) return false;
   rt.console.speakTime(*hours, *minutes);
-  while (rt.console.isSpeaking()) rt.console.delayMs(10);
+  rt.console.waitWhileSpeaking();
   return true;
 }
 

@@ -1,8 +1,6 @@
 // A runtime with a scratch folder for tests of commands that touch files.
 #pragma once
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -10,13 +8,6 @@
 #include "tests/support/temp_folder.h"
 
 namespace tamiral {
-
-inline std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
 
 class ScratchFolderTest : public EngineTest {
  protected:
