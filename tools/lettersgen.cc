@@ -8,8 +8,6 @@
 //   @tick            a soft 60 ms tick, for codes without a name
 // Lines starting with '#' and blank lines are skipped. The output depends
 // only on the list and the espeak-ng version: no dither, no randomness.
-#include <espeak-ng/speak_lib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -21,17 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "tools/espeak_audio.h"
+
 namespace {
 
-constexpr int kOutputRate = 11025;
+using espeak_audio::Encoded;
+using espeak_audio::kOutputRate;
+using espeak_audio::kVoiceRate;
+using espeak_audio::Synthesis;
+
 constexpr double kPi = 3.14159265358979323846;
-
-std::vector<int16_t> synthesized;  // filled by the espeak callback
-
-int collectSamples(short* samples, int count, espeak_EVENT*) {
-  if (samples) synthesized.insert(synthesized.end(), samples, samples + count);
-  return 0;
-}
 
 // Keeps what lies between the first and last sample above the noise floor,
 // plus 5 ms each side, so a sound starts as soon as it is played.
@@ -45,34 +42,6 @@ std::vector<double> trimmed(const std::vector<int16_t>& in, int rate) {
   long begin = std::max<long>(0, (first - in.begin()) - keep);
   long end = std::min<long>(static_cast<long>(in.size()), (last - in.begin()) + keep);
   return std::vector<double>(in.begin() + begin, in.begin() + end);
-}
-
-// Halves the rate. A 63-tap Blackman-windowed sinc cut at 5 kHz keeps what
-// would fold back above the new Nyquist frequency (5512 Hz) out.
-std::vector<double> halved(const std::vector<double>& in, int rate) {
-  constexpr int kTaps = 63;
-  constexpr int kMiddle = kTaps / 2;
-  const double cutoff = 5000.0 / rate;  // cycles per input sample
-  double taps[kTaps];
-  double sum = 0;
-  for (int i = 0; i < kTaps; ++i) {
-    int n = i - kMiddle;
-    double sinc = n == 0 ? 2 * cutoff : std::sin(2 * kPi * cutoff * n) / (kPi * n);
-    double window = 0.42 - 0.5 * std::cos(2 * kPi * i / (kTaps - 1)) + 0.08 * std::cos(4 * kPi * i / (kTaps - 1));
-    taps[i] = sinc * window;
-    sum += taps[i];
-  }
-  for (double& t : taps) t /= sum;  // unity gain at 0 Hz
-  std::vector<double> out;
-  for (size_t centre = 0; centre < in.size(); centre += 2) {
-    double acc = 0;
-    for (int i = 0; i < kTaps; ++i) {
-      long at = static_cast<long>(centre) + i - kMiddle;
-      if (at >= 0 && at < static_cast<long>(in.size())) acc += taps[i] * in[at];
-    }
-    out.push_back(acc);
-  }
-  return out;
 }
 
 // Raised-cosine fades at both ends, so a tone starts and stops without a click.
@@ -106,22 +75,6 @@ std::vector<double> tick() {
   return out;
 }
 
-struct Encoded {
-  std::vector<uint8_t> bytes;
-  int clipped = 0;
-};
-
-// Full scale 1.0 maps to 127 steps around 128; rounding, no dither.
-Encoded toUnsigned8(const std::vector<double>& samples) {
-  Encoded encoded;
-  for (double s : samples) {
-    long v = std::lround(s * 127.0) + 128;
-    if (v < 0 || v > 255) ++encoded.clipped;
-    encoded.bytes.push_back(static_cast<uint8_t>(std::clamp<long>(v, 0, 255)));
-  }
-  return encoded;
-}
-
 void put32(std::string& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
 }
@@ -150,7 +103,7 @@ bool writeWave(const std::string& path, const std::vector<uint8_t>& data) {
 }
 
 // The samples for one line, in units of full scale; empty on an error.
-std::vector<double> render(const std::string& text, int espeakRate, double gain, std::string& error) {
+std::vector<double> render(const std::string& text, double gain, std::string& error) {
   if (text.front() == '@') {
     std::istringstream words(text.substr(1));
     std::string kind;
@@ -162,16 +115,12 @@ std::vector<double> render(const std::string& text, int espeakRate, double gain,
     error = "unknown sound: " + text;
     return {};
   }
-  synthesized.clear();
-  // No espeakENDPAUSE: the pause after the sentence would only be trimmed.
-  espeak_ERROR result = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                                     nullptr, nullptr);
-  if (result != EE_OK) {
+  Synthesis synthesis;
+  if (!espeak_audio::synthesize(text, 0, synthesis)) {
     error = "espeak-ng failed on: " + text;
     return {};
   }
-  std::vector<double> samples = trimmed(synthesized, espeakRate);
-  if (espeakRate == 2 * kOutputRate) samples = halved(samples, espeakRate);
+  std::vector<double> samples = espeak_audio::halved(trimmed(synthesis.samples, kVoiceRate), kVoiceRate);
   for (double& s : samples) s *= gain / 32768.0;
   if (samples.empty()) error = "nothing spoken for: " + text;
   return samples;
@@ -191,16 +140,11 @@ int main(int argc, char** argv) {
     std::cerr << "lettersgen: cannot read " << argv[1] << "\n";
     return 1;
   }
-  int espeakRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0);
-  if (espeakRate != 2 * kOutputRate) {
-    std::cerr << "lettersgen: espeak-ng gave rate " << espeakRate << ", expected " << 2 * kOutputRate << "\n";
+  std::string openError;
+  if (!espeak_audio::openVoice(false, openError)) {
+    std::cerr << "lettersgen: " << openError << "\n";
     return 1;
   }
-  if (espeak_SetVoiceByName("pt-br") != EE_OK) {
-    std::cerr << "lettersgen: no pt-br voice\n";
-    return 1;
-  }
-  espeak_SetSynthCallback(collectSamples);
 
   int written = 0, failed = 0, lineNumber = 0;
   std::string line;
@@ -215,13 +159,13 @@ int main(int argc, char** argv) {
       continue;
     }
     std::string item = line.substr(0, tab), text = line.substr(tab + 1), error;
-    std::vector<double> samples = render(text, espeakRate, gain, error);
+    std::vector<double> samples = render(text, gain, error);
     if (samples.empty()) {
       std::cerr << "line " << lineNumber << ": " << error << "\n";
       ++failed;
       continue;
     }
-    Encoded encoded = toUnsigned8(samples);
+    Encoded encoded = espeak_audio::toUnsigned8(samples);
     if (encoded.clipped > 0) std::cerr << item << ": " << encoded.clipped << " samples clipped\n";
     if (!writeWave(outdir + "/" + item + ".wav", encoded.bytes)) {
       std::cerr << "lettersgen: cannot write " << outdir << "/" << item << ".wav\n";
@@ -230,7 +174,7 @@ int main(int argc, char** argv) {
     }
     ++written;
   }
-  espeak_Terminate();
+  espeak_audio::closeVoice();
   std::cerr << "lettersgen: " << written << " files written, " << failed << " failed\n";
   return failed == 0 ? 0 : 1;
 }
