@@ -29,6 +29,18 @@ bool wildcardMatch(std::string_view name, std::string_view pattern) {
 
 }  // namespace
 
+std::optional<std::string> readWholeFile(FileSystem& fs, std::string_view path) {
+  std::unique_ptr<File> file = fs.open(path, OpenMode::kRead);
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char chunk[8192];
+  int64_t got;
+  while ((got = file->read(chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(got));
+  file->close();
+  if (got < 0) return std::nullopt;
+  return bytes;
+}
+
 bool matchesPattern(std::string_view name, std::string_view pattern) {
   if (pattern == "*.*" || pattern == "*") return true;
   // "x.*" also matches "x" with no extension, as Windows does.

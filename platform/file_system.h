@@ -72,6 +72,9 @@ class FileSystem {
 // else in <install prefix>/share/tamiral, else in the build tree.
 std::unique_ptr<FileSystem> makeLinuxFileSystem();
 
+// The whole contents of a file; nothing when it cannot be opened or read.
+std::optional<std::string> readWholeFile(FileSystem& fs, std::string_view path);
+
 // Windows wildcard matching of one name: '*' any run, '?' one character,
 // case ignored; "*.*" matches every name, with or without a dot.
 bool matchesPattern(std::string_view name, std::string_view pattern);

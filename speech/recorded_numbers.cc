@@ -101,13 +101,9 @@ std::string itemName(std::string word) {
 
 // The samples of an item file, without its header; nothing when it does not open.
 std::string itemSamples(Speech& speech, const std::string& name) {
-  std::unique_ptr<File> file = speech.fileSystem().open(speech.lettersFolder() + name + ".wav", OpenMode::kRead);
-  if (!file) return {};
-  std::string bytes;
-  char chunk[8192];
-  for (int64_t got; (got = file->read(chunk, sizeof chunk)) > 0;) bytes.append(chunk, static_cast<size_t>(got));
-  file->close();
-  return bytes.size() > kItemHeaderBytes ? bytes.substr(kItemHeaderBytes) : std::string();
+  std::optional<std::string> bytes = readWholeFile(speech.fileSystem(), speech.lettersFolder() + name + ".wav");
+  if (!bytes || bytes->size() <= kItemHeaderBytes) return {};
+  return bytes->substr(kItemHeaderBytes);
 }
 
 void playSound(Speech& speech, const std::string& samples) {
