@@ -28,16 +28,16 @@ size_t utf8SequenceLength(unsigned char lead) {
 
 void PlainConsole::processMessages() {
   pumpInput(0);
-  speech_.onMessages();
+  speech().onMessages();
 }
 
 // Sleeps in the input wait, so a key ends the delay's sleep at once (and is
 // queued); outputs that are not real time need no sleep at all.
 void PlainConsole::delayMs(int milliseconds) {
   unsigned char byte = 0;
-  if (streams_.readByte(byte, speech_.realTimeOutput() ? milliseconds : 0)) queueInputByte(byte);
+  if (streams_.readByte(byte, speech().realTimeOutput() ? milliseconds : 0)) queueInputByte(byte);
   pumpInput(0);
-  speech_.onDelay(milliseconds);
+  speech().onDelay(milliseconds);
 }
 
 void PlainConsole::writeText(std::string_view text) { streams_.write(outputBytes(text)); }
@@ -109,16 +109,5 @@ std::string PlainConsole::readConsoleLine(int capacity) {
 // The spoken line editor needs the console model; until it exists the plain
 // front end reads a plain line of up to 255 characters.
 std::string PlainConsole::readEditedLine() { return readConsoleLine(257); }
-
-std::string PlainConsole::readSetting(std::string_view section, std::string_view key) {
-  return settings_.read(section, key);
-}
-
-uint8_t PlainConsole::readKeyAndEcho() {
-  uint8_t key = readKey();
-  speech_.stop();
-  speech_.speakChar(key);
-  return key;
-}
 
 }  // namespace tamiral
