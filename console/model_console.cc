@@ -1,0 +1,130 @@
+#include "console/model_console.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tamiral {
+
+namespace {
+
+constexpr uint8_t kEnter = 13;
+constexpr uint8_t kBackspace = 8;
+constexpr int kLongestDelayMs = 65535;
+// While sound plays, a waiting reader wakes this often to hand finished
+// blocks to playback; otherwise it sleeps until input comes.
+constexpr int kSoundStepMs = 10;
+
+}  // namespace
+
+ModelConsole::ModelConsole(ConsoleFrontEnd& screen, ConsoleEvents& events, Settings& settings, FileSystem& fs,
+                           EndProgram endProgram)
+    : VoicedConsole(settings, fs),
+      screen_(screen),
+      events_(events),
+      endProgram_(std::move(endProgram)),
+      model_(readVideoSettings(settings), screen) {
+  events_.bind(model_);
+}
+
+void ModelConsole::handle(const EventWait& wait) {
+  if (wait.endStatus && !done_) consoleDone(*wait.endStatus);
+}
+
+void ModelConsole::pumpEvents(int timeoutMs) {
+  if (!done_) handle(events_.wait(timeoutMs));
+}
+
+void ModelConsole::processMessages() {
+  pumpEvents(0);
+  speech().onMessages();
+}
+
+void ModelConsole::delayMs(int milliseconds) {
+  milliseconds = std::clamp(milliseconds, 0, kLongestDelayMs);
+  int64_t end = events_.nowMs() + milliseconds;
+  for (int64_t left = milliseconds; !done_; left = end - events_.nowMs()) {
+    pumpEvents(static_cast<int>(std::max<int64_t>(left, 0)));
+    if (left <= 0) break;
+  }
+  speech().onDelay(milliseconds);
+}
+
+// Each write is drawn at once and then pending input is handled, so a key
+// pressed during output is queued straight away.
+void ModelConsole::writeText(std::string_view text) {
+  model_.writeBuffer(text);
+  processMessages();
+}
+
+void ModelConsole::writeLine(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  writeText(line);
+}
+
+void ModelConsole::gotoXY(int column, int row) {
+  model_.gotoXY(column, row);
+  screen_.flush();
+}
+
+std::string ModelConsole::pasteFromClipboard() {
+  return model_.pasteFromClipboard(std::numeric_limits<int>::max());
+}
+
+bool ModelConsole::keyPressed() {
+  consoleInit();
+  pumpEvents(0);
+  return !model_.keys().empty();
+}
+
+uint8_t ModelConsole::readKey() {
+  if (!keyPressed() && !done_) {
+    events_.setReading(true);
+    while (model_.keys().empty() && !done_) {
+      bool sounding = speech().wave().queuedBlocks() > 0;
+      pumpEvents(sounding ? kSoundStepMs : -1);
+      if (sounding) speech().onMessages();
+    }
+    if (!done_) events_.setReading(false);
+  }
+  std::optional<QueuedKey> key = model_.keys().pop();
+  return key ? key->code : kEnter;
+}
+
+std::string ModelConsole::readConsoleLine(int capacity) {
+  std::string line;
+  for (uint8_t key; (key = readKey()) != kEnter;) {
+    if (key == kBackspace) {
+      if (line.empty()) continue;
+      line.pop_back();
+      writeText("\b");
+    } else if (key >= 32 && static_cast<int>(line.size()) < capacity - 2) {
+      line += static_cast<char>(key);
+      writeText(std::string_view(&line.back(), 1));
+    }
+  }
+  writeLine("");
+  return line;
+}
+
+void ModelConsole::speechInit(int speed, std::string_view programSoundFolder) {
+  VoicedConsole::speechInit(speed, programSoundFolder);
+  model_.loadLowVisionSettings(settings());
+}
+
+void ModelConsole::consoleDone(int status) {
+  if (done_) return;
+  done_ = true;
+  model_.keys().clear();
+  events_.close();
+  endProgram_(status);
+}
+
+void ModelConsole::programEnded(bool normally) {
+  if (done_) return;
+  if (normally) model_.setWindowTitle("Programa terminado");
+  done_ = true;
+  events_.close();
+}
+
+}  // namespace tamiral
