@@ -1,6 +1,8 @@
 #include "tools/espeak_audio.h"
 
 #include <espeak-ng/speak_lib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +25,60 @@ int collect(short* samples, int count, espeak_EVENT* events) {
     out->phonemes.push_back({name, events->audio_position});
   }
   return 0;
+}
+
+bool writeAll(int fd, const void* data, size_t size) {
+  const char* at = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, at, size);
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool readAll(int fd, void* data, size_t size) {
+  char* at = static_cast<char*>(data);
+  while (size > 0) {
+    ssize_t n = read(fd, at, size);
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// A synthesis through a pipe: counts, then samples, then events as
+// (ms, name length, name).
+bool sendSynthesis(int fd, const Synthesis& s) {
+  uint32_t counts[2] = {static_cast<uint32_t>(s.samples.size()), static_cast<uint32_t>(s.phonemes.size())};
+  if (!writeAll(fd, counts, sizeof counts) || !writeAll(fd, s.samples.data(), s.samples.size() * sizeof(int16_t)))
+    return false;
+  for (const PhonemeEvent& e : s.phonemes) {
+    int32_t ms = e.ms;
+    uint8_t length = static_cast<uint8_t>(e.name.size());
+    if (!writeAll(fd, &ms, sizeof ms) || !writeAll(fd, &length, 1) || !writeAll(fd, e.name.data(), length))
+      return false;
+  }
+  return true;
+}
+
+bool receiveSynthesis(int fd, Synthesis& s) {
+  uint32_t counts[2];
+  if (!readAll(fd, counts, sizeof counts)) return false;
+  s.samples.resize(counts[0]);
+  if (!readAll(fd, s.samples.data(), s.samples.size() * sizeof(int16_t))) return false;
+  s.phonemes.resize(counts[1]);
+  for (PhonemeEvent& e : s.phonemes) {
+    int32_t ms;
+    uint8_t length;
+    if (!readAll(fd, &ms, sizeof ms) || !readAll(fd, &length, 1)) return false;
+    e.ms = ms;
+    e.name.resize(length);
+    if (!readAll(fd, e.name.data(), length)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -49,6 +105,30 @@ bool synthesize(const std::string& text, unsigned flags, Synthesis& out) {
   // No espeakENDPAUSE: the pause after the sentence is never wanted.
   return espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | flags, nullptr,
                       &out) == EE_OK;
+}
+
+bool synthesizeAlone(const std::string& text, unsigned flags, Synthesis& out) {
+  int ends[2];
+  if (pipe(ends) != 0) return false;
+  pid_t child = fork();
+  if (child < 0) {
+    close(ends[0]);
+    close(ends[1]);
+    return false;
+  }
+  if (child == 0) {
+    close(ends[0]);
+    Synthesis synthesis;
+    bool ok = synthesize(text, flags, synthesis) && sendSynthesis(ends[1], synthesis);
+    _exit(ok ? 0 : 1);
+  }
+  close(ends[1]);
+  out = {};
+  bool received = receiveSynthesis(ends[0], out);
+  close(ends[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return received && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // A 63-tap Blackman-windowed sinc cut at 5 kHz keeps what would fold back

@@ -31,7 +31,15 @@ bool openVoice(bool events, std::string& error);
 void closeVoice();
 
 // Synthesizes UTF-8 text (flags as for espeak_Synth, e.g. espeakPHONEMES).
+// espeak-ng carries state from one synthesis into the next (the same text
+// said twice differs from its first sample), so what comes out depends on
+// everything said before.
 bool synthesize(const std::string& text, unsigned flags, Synthesis& out);
+
+// As synthesize, but as if it were the first synthesis after openVoice and
+// whatever the voice's parameters were set to since: it runs in a child
+// process, leaving this one's state as it was. Costs a fork.
+bool synthesizeAlone(const std::string& text, unsigned flags, Synthesis& out);
 
 // Halves the rate (kVoiceRate to kOutputRate) through a low-pass filter.
 std::vector<double> halved(const std::vector<double>& in, int rate);
