@@ -107,9 +107,9 @@ std::string ModelConsole::readConsoleLine(int capacity) {
   return line;
 }
 
-void ModelConsole::speechInit(int speed, std::string_view programSoundFolder) {
-  VoicedConsole::speechInit(speed, programSoundFolder);
+bool ModelConsole::speechInit(int speed, std::string_view programSoundFolder) {
   model_.loadLowVisionSettings(settings());
+  return VoicedConsole::speechInit(speed, programSoundFolder);
 }
 
 void ModelConsole::consoleDone(int status) {

@@ -55,7 +55,7 @@ class ModelConsole : public VoicedConsole {
   std::string readEditedLine() override { return readConsoleLine(257); }
 
   // Also loads the low-vision settings, which every speech start reads.
-  void speechInit(int speed, std::string_view programSoundFolder) override;
+  bool speechInit(int speed, std::string_view programSoundFolder) override;
 
   // The console goes away, as when its window is closed: pending keys are
   // dropped, the screen is given back, then the program ends.

@@ -51,7 +51,9 @@ class TalkingConsole {
   virtual std::string readSetting(std::string_view section, std::string_view key) = 0;
 
   // Speech.
-  virtual void speechInit(int speed, std::string_view programSoundFolder) = 0;
+  // False when the built-in voice could not start: the user has been told
+  // and has pressed Enter, and the program must end.
+  virtual bool speechInit(int speed, std::string_view programSoundFolder) = 0;
   virtual void speechShutdown() = 0;
   virtual void speak(std::string_view text) = 0;
   virtual bool isSpeaking() = 0;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "console/talking_console.h"
+#include "engine/cp1252.h"
 #include "platform/file_system.h"
 #include "speech/recorded_numbers.h"
 #include "speech/settings.h"
@@ -26,8 +27,15 @@ class VoicedConsole : public TalkingConsole {
     return settings_.read(section, key);
   }
 
-  void speechInit(int speed, std::string_view programSoundFolder) override {
-    speech_.init(speed, programSoundFolder);
+  // When the built-in voice cannot start, the console says why and waits
+  // for Enter before the program ends.
+  bool speechInit(int speed, std::string_view programSoundFolder) override {
+    int code = speech_.init(speed, programSoundFolder);
+    if (code == DiphoneSynth::kStarted) return true;
+    writeLine(std::string("Erro de inicialização: "_cp) + std::to_string(code));
+    writeLine("Banco de dados de voz: " + std::string(DiphoneSynth::kDatabaseName));
+    readConsoleLine(128);
+    return false;
   }
   void speechShutdown() override { speech_.shutdown(); }
   void speak(std::string_view text) override { speech_.speak(text); }

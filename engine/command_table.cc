@@ -93,10 +93,10 @@ const CommandEntry kCommands[] = {
     // Menus.
     {"MENU", kLater},
     // Speech and sound.
-    {"FALA", kLater},
-    {"SOLETRA", kLater},
+    {"FALA", cmdFala},
+    {"SOLETRA", cmdSoletra},
     {"FALAHORA", cmdFalaHora},
-    {"BIPA", kLater},
+    {"BIPA", cmdBipa},
     {"TOCA", kLater},
     {"MCI", kLater},
     {"MIDI", kLater},

@@ -17,12 +17,13 @@ void resetEngine(Runtime& rt) {
   rt.timeReference = timeReferenceAt(rt.clock.localNow());
 }
 
-void startEngine(Runtime& rt, std::string_view programName) {
+bool startEngine(Runtime& rt, std::string_view programName) {
   rt.programName = std::string(programName);
   std::string soundFolder = rt.console.readSetting("CENARO", "DIRCENARO");
-  rt.console.speechInit(0, soundFolder);
+  if (!rt.console.speechInit(0, soundFolder)) return false;
   rt.console.clearScreen();
   rt.console.setWindowTitle(programName);
+  return true;
 }
 
 bool addScriptLine(Runtime& rt, std::string text, int n) { return rt.program.addLine(n, std::move(text)); }

@@ -12,8 +12,9 @@ namespace tamiral {
 void resetEngine(Runtime& rt);
 
 // Starts speech with the program's sound folder, clears the console and
-// titles it with the program's name.
-void startEngine(Runtime& rt, std::string_view programName);
+// titles it with the program's name. False when speech could not start and
+// the program must end.
+bool startEngine(Runtime& rt, std::string_view programName);
 
 // Stores text as line n (1..5000) and makes n the line count.
 bool addScriptLine(Runtime& rt, std::string text, int n);

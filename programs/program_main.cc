@@ -23,7 +23,7 @@ int runProgram(std::string_view name, const std::vector<std::string>& lines,
   Runtime rt(console, *clock, *fs);
   resetEngine(rt);
   for (const std::string& argument : utf8Arguments) rt.params.push_back(utf8ToCp1252(argument));
-  startEngine(rt, name);
+  if (!startEngine(rt, name)) return kExitRunError;
   int n = 0;
   for (const std::string& line : lines) addScriptLine(rt, line, ++n);
   return runScript(rt) == RunOutcome::kEnded ? kExitEnded : kExitRunError;

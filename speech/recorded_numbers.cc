@@ -162,7 +162,7 @@ void playRecordedWords(Speech& speech, std::string_view words, bool feminine) {
       if (name == "_um") name = "_uma";
       if (name == "_dois") name = "_duas";
     }
-    speech.log().append(name);
+    speech.logSpoken(name);
     std::string samples = itemSamples(speech, name);
     if (samples.empty()) continue;
     if (!sound.empty() && sound.size() + samples.size() > kSoundBufferBytes) {

@@ -17,6 +17,7 @@
 #include "speech/wave_playback.h"
 #include "tests/support/fake_console.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/tiny_voice.h"
 
 namespace tamiral {
 namespace {
@@ -111,24 +112,15 @@ TEST(WeekdayOf, CountsFromSunday) {
 // host moves the capture's clock, as the console's delays do.
 class RecordedSpeechTest : public ::testing::Test {
  protected:
-  class Host : public FakeConsole {
-   public:
-    Speech* speech = nullptr;
-    void delayMs(int milliseconds) override {
-      if (speech) speech->onDelay(milliseconds);
-    }
-    void processMessages() override {
-      if (speech) speech->onMessages();
-    }
-  };
-
   RecordedSpeechTest() {
+    std::string voice = writeTinyVoice(folder, "difones");
+    folder.write("letras/.keep", "");
     folder.write("config/Tamiral/Tamiral.ini", "[TRADUTOR]\nDIRLETRAS=" + folder.path() +
                                                    "/letras\nREGISTRODAFALA=" + folder.path() +
                                                    "/fala.log\nSAIDADEAUDIO=arquivo:" + folder.path() +
-                                                   "/saida.wav\n");
+                                                   "/saida.wav\nDIRDIFONES=" + voice + "\n");
     host.speech = &speech;
-    speech.init(0, "");
+    EXPECT_EQ(speech.init(0, ""), 0);
   }
 
   static Environment environment(const TempFolder& folder) {
@@ -162,7 +154,7 @@ class RecordedSpeechTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  Host host;
+  LoopConsole host;
   std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
   Settings settings{environment(folder)};
   Speech speech{host, *fs, settings};

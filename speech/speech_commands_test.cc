@@ -70,5 +70,38 @@ TEST_F(SpeechCommandTest, MensagemSucceedsWhateverThePlaybackAnswersButNeedsAVal
   EXPECT_EQ(console.wavesPlayed.size(), 1u);
 }
 
+TEST_F(SpeechCommandTest, FalaSaysTheValuesAsOneText) {
+  struct Case {
+    std::string_view line;
+    bool ok;
+    std::vector<std::string> spoken;
+    std::vector<std::string> sounds;
+  } cases[] = {
+      {"FALA n \" casas\"", true, {"12 casas"}, {}},
+      {"fala \"a\" \"b\" &", true, {"ab"}, {}},
+      {"FALA \"dito\" (", false, {"dito"}, {}},  // said, then the leftover fails the line
+      {"FALA", true, {}, {"stop"}},
+      {"FALA &", true, {}, {"stop"}},
+      {"SOLETRA \"abc\" resto", true, {"abc"}, {}},
+      {"SOLETRA", false, {}, {}},
+      {"BIPA", true, {}, {"beep"}},
+      {"BIPA 1", true, {}, {"click"}},
+      {"BIPA \"2\"", true, {}, {"beep"}},
+      {"BIPA (", false, {}, {}},
+  };
+  setVar("n", "12");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    console.spoken.clear();
+    console.sounds.clear();
+    EXPECT_EQ(exec(c.line), c.ok);
+    EXPECT_EQ(console.spoken, c.spoken);
+    EXPECT_EQ(console.sounds, c.sounds);
+  }
+  console.written.clear();
+  exec("SOLETRA n");
+  EXPECT_EQ(console.written, "12");  // written after spelling, without a line end
+}
+
 }  // namespace
 }  // namespace tamiral

@@ -37,6 +37,8 @@ class FakeConsole : public TalkingConsole {
   std::vector<SpokenTime> timesSpoken;
   std::vector<SpokenDate> datesSpoken;
   std::vector<std::string> wavesPlayed;
+  // Clicks, beeps and cuts of speech, in order.
+  std::vector<std::string> sounds;
   // What playWaveFile answers.
   int waveResult = 0;
 
@@ -73,19 +75,20 @@ class FakeConsole : public TalkingConsole {
 
   std::string readSetting(std::string_view section, std::string_view key) override;
 
-  void speechInit(int, std::string_view folder) override {
+  bool speechInit(int, std::string_view folder) override {
     ++speechInitCount;
     soundFolder = folder;
+    return true;
   }
   void speechShutdown() override {}
   void speak(std::string_view text) override { spoken.emplace_back(text); }
   bool isSpeaking() override { return false; }
-  void stopSpeech() override {}
+  void stopSpeech() override { sounds.push_back("stop"); }
   void speakChar(uint8_t code) override { spoken.emplace_back(1, static_cast<char>(code)); }
   void spellText(std::string_view text) override { spoken.emplace_back(text); }
   void playItem(std::string_view name) override { spoken.emplace_back(name); }
-  void playClick() override {}
-  void playBeep() override {}
+  void playClick() override { sounds.push_back("click"); }
+  void playBeep() override { sounds.push_back("beep"); }
   uint8_t readKeyAndEcho() override {
     uint8_t key = readKey();
     speakChar(key);
