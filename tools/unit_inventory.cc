@@ -52,8 +52,13 @@ constexpr Sound kTails[] = {
 // A group without an onset follows a pause, as at a word's start.
 constexpr const char* kSyllableCarrier = "a {} t a";
 constexpr const char* kOpenSyllableCarrier = "_ {} t a";
-// A consonant alone is the one before a stressed vowel.
+// The player plays a consonant alone for the first of a cluster (pra: p,
+// then ra) and for one closing a group (mar: ma, then r). Those that
+// close Portuguese syllables are taken from a word's end, the others from
+// before a stressed vowel.
 constexpr const char* kConsonantCarrier = "a {} 'a t a";
+constexpr const char* kClosingConsonantCarrier = "m 'a {}";
+const std::set<std::string> kClosingConsonants = {"r", "rr", "s", "z", "x", "j", "m", "n", "ks"};
 // The nasal murmur is the one closing bem.
 constexpr const char* kMurmurCarrier = "b 'eI {}";
 
@@ -106,7 +111,9 @@ std::vector<Row> inventory() {
   for (const Sound& tail : kTails)
     rows.push_back({tailName(tail.ours), tail.ours, stressed("", tail.espeak), kOpenSyllableCarrier});
   for (const Sound& onset : kOnsets)
-    if (*onset.ours) rows.push_back({unitName(onset.ours), onset.ours, onset.espeak, kConsonantCarrier});
+    if (*onset.ours)
+      rows.push_back({unitName(onset.ours), onset.ours, onset.espeak,
+                      kClosingConsonants.count(onset.ours) ? kClosingConsonantCarrier : kConsonantCarrier});
   rows.push_back({"$NN", "nn", "N", kMurmurCarrier});
   return rows;
 }

@@ -28,7 +28,6 @@ namespace {
 using espeak_audio::kOutputRate;
 using espeak_audio::kVoiceRate;
 
-constexpr int kRecordSize = 15;
 constexpr size_t kLongestName = 8;
 constexpr int kZeroCrossingReachMs = 4;  // how far a cut may move to find one
 
@@ -127,6 +126,32 @@ long nearestZeroCrossing(const std::vector<double>& s, long at) {
 
 long outputSampleAt(int ms) { return static_cast<long>(ms) * kOutputRate / 1000; }
 
+// The player drops the last kPlayerCut bytes of an unstressed unit whose
+// name is longer than two characters (its start-up cut). Such a unit ends
+// at the rising zero crossing near its event where the shortened unit's
+// last sample is also nearest zero, so it joins quietly either way.
+constexpr long kPlayerCut = 400;
+constexpr int kEndReachMs = 6;
+
+bool cutWhenUnstressed(const std::string& name) { return name.size() > 2; }
+
+long unitEnd(const std::vector<double>& s, long at, long start, bool shortened) {
+  const long reach = kOutputRate * kEndReachMs / 1000;
+  long best = -1;
+  double bestLevel = 0;
+  for (long d = 0; shortened && d <= reach; ++d)
+    for (long k : {at - d, at + d}) {
+      bool rising = k > 0 && k < static_cast<long>(s.size()) && s[k - 1] < 0 && s[k] >= 0;
+      if (!rising || k - kPlayerCut - 1 <= start) continue;
+      double level = std::abs(s[k - kPlayerCut - 1]);
+      if (best < 0 || level < bestLevel) {
+        best = k;
+        bestLevel = level;
+      }
+    }
+  return best >= 0 ? best : nearestZeroCrossing(s, at);
+}
+
 // Synthesizes the unit in its carrier, checks the phonemes and returns the
 // unit's samples in units of full scale.
 bool cutUnit(const Unit& unit, double gain, std::vector<double>& out, std::string& error) {
@@ -158,7 +183,8 @@ bool cutUnit(const Unit& unit, double gain, std::vector<double>& out, std::strin
   std::vector<double> samples(synthesis.samples.begin(), synthesis.samples.end());
   samples = espeak_audio::halved(samples, kVoiceRate);
   long start = nearestZeroCrossing(samples, outputSampleAt(startMs));
-  long end = std::min<long>(nearestZeroCrossing(samples, outputSampleAt(endMs)), samples.size());
+  long end = std::min<long>(unitEnd(samples, outputSampleAt(endMs), start, cutWhenUnstressed(unit.name)),
+                            static_cast<long>(samples.size()));
   if (end <= start) {
     error = "nothing between the events of " + text;
     return false;
@@ -234,7 +260,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: unitcut UNITS OUTDIR [GAIN]\n";
     return 2;
   }
-  double gain = argc == 4 ? std::atof(argv[3]) : 1.0;
+  // The loudest unit peaks near full scale at 1.2; a clipped unit stops the run.
+  double gain = argc == 4 ? std::atof(argv[3]) : 1.2;
   std::ifstream list(argv[1]);
   if (!list) {
     std::cerr << "unitcut: cannot read " << argv[1] << "\n";
