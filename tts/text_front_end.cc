@@ -94,6 +94,8 @@ int nextStressState(int state, std::string_view word, int position) {
       return isOneOf(c, "iu") ? 3 : 4;
     case 5:
       if (isOneOf(c, "aeo")) return kStressHere;
+      // The u of "que", "gui" is silent: it cannot take the stress (parque).
+      if (isGuOrQu(word, position) && isOneOf(word[position + 1], "ei")) return 5;
       return isOneOf(c, "iu") ? 8 : 5;
     default:  // 8
       if (isConsonant(c) || isGuOrQu(word, position)) return kStressTwoRight;
@@ -109,7 +111,9 @@ int stressedIndex(std::string_view word) {
     if (state == kStressHere) return position;
     if (state == kStressTwoRight) return position + 1 < static_cast<int>(word.size()) ? position + 1 : -1;
   }
-  return -1;
+  // States 3 and 8 wait for the letter before an i or u; at the word's start
+  // there is none, and the i or u keeps the stress (uma, ilha).
+  return state == 3 || state == 8 ? 0 : -1;
 }
 
 }  // namespace

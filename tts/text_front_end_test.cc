@@ -59,6 +59,10 @@ TEST(Stress, FollowsTheWordsEnding) {
       {"meio", "mEio"},          {"coisa", "cOisa"},       {"rainha", "raInha"},
       {"saindo", "saIndo"},      {"raimundo", "raimUndo"}, {"quatro", "quAtro"},
       {"tranqu\"ilo", "tranqu\"Ilo"}, {"pingu\"im", "pingu\"Im"},
+      // The silent u of que/gue/qui/gui is passed over, a sounded one is not.
+      {"parque", "pArque"},      {"sangue", "sAngue"},     {"pergunta", "pergUnta"},
+      // An i or u opening the word before a final vowel takes the stress.
+      {"uma", "Uma"},            {"ilha", "Ilha"},
   };
   for (const Case& c : cases) {
     std::string word = c.word;
