@@ -21,6 +21,9 @@ class TalkingConsole {
   virtual void setWindowTitle(std::string_view title) = 0;
   // Makes a hidden or minimised console visible again.
   virtual void restoreWindow() = 0;
+  // Takes the console off the screen until restoreWindow; front ends that
+  // cannot hide (a terminal, standard output) keep showing it.
+  virtual void hideWindow() {}
   virtual void processMessages() = 0;
   virtual void processAllMessages() = 0;
   virtual void delayMs(int milliseconds) = 0;

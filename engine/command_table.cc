@@ -12,6 +12,7 @@
 #include "commands/text_files.h"
 #include "console/screen_commands.h"
 #include "console/talking_console.h"
+#include "console/window_commands.h"
 #include "engine/assignment.h"
 #include "engine/cp1252.h"
 #include "engine/flow.h"
@@ -84,11 +85,11 @@ const CommandEntry kCommands[] = {
     {"ESCREVE", cmdEscreve},
     {"LÊ"_cp, cmdLe},
     {"LE", cmdLe},
-    {"TELA", kLater},
-    {"COR", kLater},
-    {"FUNDO", kLater},
-    {"TÍTULO"_cp, kLater},
-    {"TITULO", kLater},
+    {"TELA", cmdTela},
+    {"COR", cmdCor},
+    {"FUNDO", cmdFundo},
+    {"TÍTULO"_cp, cmdTitulo},
+    {"TITULO", cmdTitulo},
     {"DEBUG", cmdDebug},
     // Menus.
     {"MENU", kLater},

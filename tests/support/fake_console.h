@@ -22,6 +22,7 @@ class FakeConsole : public TalkingConsole {
   std::string title;
   int clearCount = 0;
   int restoreCount = 0;
+  int hideCount = 0;
   int speechInitCount = 0;
   std::string soundFolder;
   // Keys read after the fed ones ran out (each gave Enter).
@@ -50,6 +51,7 @@ class FakeConsole : public TalkingConsole {
   void consoleInit() override {}
   void setWindowTitle(std::string_view text) override { title = text; }
   void restoreWindow() override { ++restoreCount; }
+  void hideWindow() override { ++hideCount; }
   void processMessages() override {}
   void processAllMessages() override {}
   void delayMs(int) override {}
@@ -63,8 +65,10 @@ class FakeConsole : public TalkingConsole {
   }
   int whereX() override { return x_; }
   int whereY() override { return y_; }
-  void setTextColor(int) override {}
-  void setTextBackground(int) override {}
+  void setTextColor(int colour) override { textColour_ = colour; }
+  void setTextBackground(int colour) override { background_ = colour; }
+  int textColour() const { return textColour_; }
+  int backgroundColour() const { return background_; }
   void copyToClipboard(std::string_view text) override { clipboard_ = text; }
   std::string pasteFromClipboard() override { return clipboard_; }
 
@@ -104,6 +108,8 @@ class FakeConsole : public TalkingConsole {
  private:
   int x_ = 1;
   int y_ = 1;
+  int textColour_ = 7;
+  int background_ = 0;
   std::string clipboard_;
 };
 
