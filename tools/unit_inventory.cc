@@ -39,12 +39,17 @@ constexpr Sound kNuclei[] = {
     {"a~", "&~"}, {"e~", "e~"}, {"i~", "i~"}, {"o~", "o~"}, {"u~", "u~"},  //
 };
 
-// A vowel with its glide: papai, mau, papéis, céu, viu, herói, sol (final l
-// as w), fui, azul; lei, meu, foi, sou; mão, mãe, bem, põe, muito.
+// Every vowel of the notation with each glide, as the player asks for
+// them: papai, mau, papéis, céu, saiu, viu, herói, sol (final l as w), fui,
+// azul; lei, meu, foi, sou; mão, mãe, bem, põe, muito. Those Portuguese
+// hardly has are kept too, because a missing one plays its glide alone,
+// which is not a unit (a burst of noise).
 constexpr Sound kTails[] = {
-    {"ay", "aI"},    {"aw", "aU"},    {"ey", "EI"},     {"ew", "EU"},     {"iw", "iU"},   {"oy", "OI"},
-    {"ow", "O w"},   {"uy", "uI"},    {"uw", "u w"},    {"e^y", "eI"},    {"e^w", "eU"},  {"o^y", "oI"},
-    {"o^w", "o w"},  {"a~w", "&U~"},  {"a~y", "&~ y"},  {"e~y", "e~ j"},  {"o~y", "o~ j"}, {"u~y", "u~ j"},
+    {"ay", "aI"},     {"aw", "aU"},     {"ey", "EI"},    {"ew", "EU"},    {"iy", "i j"},    {"iw", "iU"},
+    {"oy", "OI"},     {"ow", "O w"},    {"uy", "uI"},    {"uw", "u w"},   {"a^y", "& I"},   {"a^w", "& U"},
+    {"e^y", "eI"},    {"e^w", "eU"},    {"i^y", "i j"},  {"i^w", "iU"},   {"o^y", "oI"},    {"o^w", "o w"},
+    {"u^y", "uI"},    {"u^w", "u w"},   {"a~y", "&~ y"}, {"a~w", "&U~"},  {"e~y", "e~ j"},  {"e~w", "e~ w"},
+    {"i~y", "i~ j"},  {"i~w", "i~ w"},  {"o~y", "o~ j"}, {"o~w", "o~ w"}, {"u~y", "u~ j"},  {"u~w", "u~ w"},
 };
 
 // Said as the stressed syllable before a final "ta", the commonest stress

@@ -152,6 +152,54 @@ long unitEnd(const std::vector<double>& s, long at, long start, bool shortened) 
   return best >= 0 ? best : nearestZeroCrossing(s, at);
 }
 
+// The index of the event of the carrier's first phoneme, after checking
+// that the events name exactly the phonemes asked for; -1 otherwise.
+long checkedFirstEvent(const std::vector<std::string>& asked, const std::vector<espeak_audio::PhonemeEvent>& events,
+                       std::string& error) {
+  size_t pausesAsked = 0;
+  while (pausesAsked < asked.size() && asked[pausesAsked].starts_with("_")) ++pausesAsked;
+  size_t skipped = unaskedLeadingPauses(events, pausesAsked);
+  std::vector<std::string> got, wanted;
+  for (size_t i = skipped; i < events.size(); ++i) got.push_back(events[i].name);
+  while (got.size() > asked.size() && got.back().starts_with("_")) got.pop_back();
+  for (const std::string& p : asked) wanted.push_back(withoutStress(p));
+  if (got != wanted) {
+    error = "gave phonemes [" + joined(got, " ") + "], asked [" + joined(wanted, " ") + "]";
+    return -1;
+  }
+  return static_cast<long>(skipped);
+}
+
+// Where the run of quiet samples that ends at `at` begins, looking back at
+// most `limit` samples; `at` when the sample before it is not quiet.
+long quietRunStart(const std::vector<double>& s, long at, long limit) {
+  constexpr double kQuiet = 100;  // about -50 dB of full scale, in 16-bit steps
+  long k = at;
+  while (k > 0 && at - k < limit && std::abs(s[k - 1]) < kQuiet) --k;
+  return k;
+}
+
+// espeak-ng times a stop from its burst: the silence of its closure is
+// counted in the phoneme before. A unit takes the closure of its own first
+// stop (not a pause the carrier starts with) and leaves out that of the
+// carrier's next phoneme.
+constexpr int kLongestClosureMs = 80;
+
+struct Span {
+  long start, end;
+};
+
+Span unitSpan(const Unit& unit, const std::vector<double>& samples, int startMs, int endMs) {
+  const long closure = kOutputRate * kLongestClosureMs / 1000;
+  long start = outputSampleAt(startMs);
+  bool afterSound = !unit.before.empty() && !unit.before.back().starts_with("_");
+  long quietFrom = quietRunStart(samples, start, closure);
+  start = afterSound && quietFrom < start ? quietFrom : nearestZeroCrossing(samples, start);
+  long end = quietRunStart(samples, outputSampleAt(endMs), closure);
+  end = unitEnd(samples, end, start, cutWhenUnstressed(unit.name));
+  return {start, std::min<long>(end, static_cast<long>(samples.size()))};
+}
+
 // Synthesizes the unit in its carrier, checks the phonemes and returns the
 // unit's samples in units of full scale.
 bool cutUnit(const Unit& unit, double gain, std::vector<double>& out, std::string& error) {
@@ -163,33 +211,24 @@ bool cutUnit(const Unit& unit, double gain, std::vector<double>& out, std::strin
     error = "espeak-ng failed on " + text;
     return false;
   }
-  size_t pausesAsked = 0;
-  while (pausesAsked < asked.size() && asked[pausesAsked].starts_with("_")) ++pausesAsked;
   const auto& events = synthesis.phonemes;
-  size_t skipped = unaskedLeadingPauses(events, pausesAsked);
-  std::vector<std::string> got, wanted;
-  for (size_t i = skipped; i < events.size(); ++i) got.push_back(events[i].name);
-  while (got.size() > asked.size() && got.back().starts_with("_")) got.pop_back();
-  for (const std::string& p : asked) wanted.push_back(withoutStress(p));
-  if (got != wanted) {
-    error = text + " gave phonemes [" + joined(got, " ") + "], asked [" + joined(wanted, " ") + "]";
+  long carrierStart = checkedFirstEvent(asked, events, error);
+  if (carrierStart < 0) {
+    error = text + " " + error;
     return false;
   }
   // The unit ends where the next phoneme, or espeak-ng's closing pause, starts.
-  size_t first = skipped + unit.before.size(), last = first + unit.phonemes.size();
-  int startMs = events[first].ms;
+  size_t first = carrierStart + unit.before.size(), last = first + unit.phonemes.size();
   int endMs = last < events.size() ? events[last].ms
                                    : static_cast<int>(synthesis.samples.size() * 1000 / kVoiceRate);
   std::vector<double> samples(synthesis.samples.begin(), synthesis.samples.end());
   samples = espeak_audio::halved(samples, kVoiceRate);
-  long start = nearestZeroCrossing(samples, outputSampleAt(startMs));
-  long end = std::min<long>(unitEnd(samples, outputSampleAt(endMs), start, cutWhenUnstressed(unit.name)),
-                            static_cast<long>(samples.size()));
-  if (end <= start) {
+  Span span = unitSpan(unit, samples, events[first].ms, endMs);
+  if (span.end <= span.start) {
     error = "nothing between the events of " + text;
     return false;
   }
-  out.assign(samples.begin() + start, samples.begin() + end);
+  out.assign(samples.begin() + span.start, samples.begin() + span.end);
   for (double& s : out) s *= gain / 32768.0;
   return true;
 }
