@@ -83,6 +83,9 @@ std::set<std::string> namesOfTheNotation() {
   std::set<std::string> names = {"$NN"};
   for (const std::string& onset : onsets) {
     if (!onset.empty()) names.insert("$" + onset);
+    // Two-letter groups are not split: a vowel closed by a one-letter consonant.
+    for (const char* vowel : {"A", "E", "I", "O", "U"})
+      if (onset.size() == 1) names.insert(std::string("$") + vowel + onset);
     for (const char* vowel : {"A", "E", "I", "O", "U"})
       for (const char* mark : {"", "CIRC", "TIL"}) {
         std::string name = "$" + onset + vowel + mark;

@@ -64,6 +64,14 @@ constexpr const char* kOpenSyllableCarrier = "_ {} t a";
 constexpr const char* kConsonantCarrier = "a {} 'a t a";
 constexpr const char* kClosingConsonantCarrier = "m 'a {}";
 const std::set<std::string> kClosingConsonants = {"r", "rr", "s", "z", "x", "j", "m", "n", "ks"};
+// A group of two letters is never split, so a vowel closed by a
+// one-letter consonant (Aguiar's "ar", Abdon's "ab") is a unit of its own,
+// said before a syllable starting with p (t when it is p's own).
+constexpr const char* kClosedSyllableCarrier = "_ {} p a";
+constexpr const char* kClosedByPCarrier = "_ {} t a";
+// Glides alone are no group the rules mean to write, but one played alone
+// then sounds as a glide rather than a burst of noise.
+constexpr Sound kGlides[] = {{"y", "j"}, {"w", "w"}};
 // The nasal murmur is the one closing bem.
 constexpr const char* kMurmurCarrier = "b 'eI {}";
 
@@ -119,6 +127,14 @@ std::vector<Row> inventory() {
     if (*onset.ours)
       rows.push_back({unitName(onset.ours), onset.ours, onset.espeak,
                       kClosingConsonants.count(onset.ours) ? kClosingConsonantCarrier : kConsonantCarrier});
+  for (size_t vowel = 0; vowel < 5; ++vowel)  // the plain ones
+    for (const Sound& coda : kOnsets) {
+      if (std::string(coda.ours).size() != 1) continue;
+      std::string group = std::string(kNuclei[vowel].ours) + coda.ours;
+      rows.push_back({unitName(group), group, stressed("", kNuclei[vowel].espeak) + " " + coda.espeak,
+                      group.ends_with("p") ? kClosedByPCarrier : kClosedSyllableCarrier});
+    }
+  for (const Sound& glide : kGlides) rows.push_back({unitName(glide.ours), glide.ours, glide.espeak, kConsonantCarrier});
   rows.push_back({"$NN", "nn", "N", kMurmurCarrier});
   return rows;
 }
