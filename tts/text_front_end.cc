@@ -131,9 +131,10 @@ std::string toLetterNotation(std::string_view text) {
       continue;
     } else if (byte >= 128) {
       const char* mapped = kAccentTable[byte - 128];
-      // A byte without a mapping separates words, as a control byte does.
       letters += mapped ? mapped : " ";
     } else {
+      // Control bytes and unmapped ones only separate words: a zero byte
+      // kept here would reach the player as a letters-folder sound.
       letters += byte < 32 ? ' ' : c;
     }
   }
