@@ -33,8 +33,9 @@ class ModelConsole : public VoicedConsole {
   void restoreWindow() override {}
   void processMessages() override;
   void processAllMessages() override { processMessages(); }
-  // Lasts the whole time (0..65535 ms), handling input meanwhile, so a key
-  // typed during a pause waits in the buffer.
+  // Lasts the whole time (0..65535 ms) while sound plays in real time,
+  // handling input meanwhile, so a key typed during a pause waits in the
+  // buffer.
   void delayMs(int milliseconds) override;
 
   void writeText(std::string_view text) override;

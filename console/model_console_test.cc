@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "tests/support/real_time_silence.h"
 #include "tests/support/recording_front_end.h"
 #include "tests/support/scripted_events.h"
 #include "tests/support/settings_fixture.h"
@@ -15,6 +16,7 @@ namespace {
 
 class ModelConsoleTest : public SettingsFolderTest {
  protected:
+  void SetUp() override { console.speech().useWaveSink(std::make_unique<RealTimeSilence>()); }
   // The rows of the screen down to the last one holding text.
   std::string shownRows() {
     std::string text = console.model().screenText();
@@ -100,6 +102,14 @@ TEST_F(ModelConsoleTest, ADelayLastsItsTimeAndKeepsKeysTypedMeanwhile) {
   EXPECT_EQ(events.now, 100);
   console.delayMs(70000);  // a 16-bit count of milliseconds at most
   EXPECT_EQ(events.now, 100 + 65535);
+}
+
+TEST_F(ModelConsoleTest, WithoutRealTimeSoundADelayTakesNoTime) {
+  ModelConsole capturing(screen, events, settings_, *fs, [](int) {});
+  events.keyAt(30, "x");
+  capturing.delayMs(100);
+  EXPECT_EQ(events.now, 0);
+  EXPECT_FALSE(capturing.keyPressed());
 }
 
 TEST_F(ModelConsoleTest, TheConsoleGoingAwayEndsTheProgramAndLaterReadsGiveEnter) {

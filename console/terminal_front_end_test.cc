@@ -8,6 +8,7 @@
 #include "console/model_console.h"
 #include "platform/file_system.h"
 #include "tests/support/fake_terminal.h"
+#include "tests/support/real_time_silence.h"
 #include "tests/support/settings_fixture.h"
 
 namespace tamiral {
@@ -15,6 +16,7 @@ namespace {
 
 class TerminalFrontEndTest : public SettingsFolderTest {
  protected:
+  void SetUp() override { console.speech().useWaveSink(std::make_unique<RealTimeSilence>()); }
   // The bytes written since the last call.
   std::string newlyWritten() {
     std::string bytes = terminal.written.substr(seen_);

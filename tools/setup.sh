@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libasound2-dev
+  tmux
   "$@"
 )
 missing=()
