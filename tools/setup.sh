@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libasound2-dev
   tmux
+  mpv
   "$@"
 )
 missing=()
