@@ -12,7 +12,8 @@ key_echo=$3
 
 work=$(mktemp -d)
 socket="tamiral-$case_name-$$"
-tmuxc() { env -u TMUX tmux -L "$socket" "$@"; }
+# UTF-8 whatever the locale, or titles come back with "_" for accents.
+tmuxc() { env -u TMUX LC_ALL=C.UTF-8 tmux -u -L "$socket" "$@"; }
 cleanup() {
   tmuxc kill-server 2>/dev/null
   rm -rf "$work"
