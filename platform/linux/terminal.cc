@@ -38,6 +38,7 @@ struct HandlerState {
   char leave[512] = {};
   size_t leaveLength = 0;
   int wake[2] = {-1, -1};  // self-pipe: a signal wakes the poll
+  alignas(16) char alternateStack[64 * 1024] = {};
 };
 
 HandlerState handlerState;
@@ -107,11 +108,9 @@ void install(int signal, void (*handler)(int), int flags) {
 
 // A stack overflow must still reach the crash handler.
 void installAlternateStack() {
-  static constexpr size_t kSize = 64 * 1024;
   stack_t stack{};
-  stack.ss_sp = std::malloc(kSize);
-  if (!stack.ss_sp) return;
-  stack.ss_size = kSize;
+  stack.ss_sp = handlerState.alternateStack;
+  stack.ss_size = sizeof handlerState.alternateStack;
   ::sigaltstack(&stack, nullptr);
 }
 
