@@ -58,6 +58,8 @@ class TalkingConsole {
   // and has pressed Enter, and the program must end.
   virtual bool speechInit(int speed, std::string_view programSoundFolder) = 0;
   virtual void speechShutdown() = 0;
+  // A new speed profile and voice server; the built-in voice keeps running.
+  virtual void speechReconfigure(int speed, bool useServer, int type, int pitch, int rate, int voice) = 0;
   virtual void speak(std::string_view text) = 0;
   virtual bool isSpeaking() = 0;
   virtual void stopSpeech() = 0;

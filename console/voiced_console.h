@@ -38,6 +38,9 @@ class VoicedConsole : public TalkingConsole {
     return false;
   }
   void speechShutdown() override { speech_.shutdown(); }
+  void speechReconfigure(int speed, bool useServer, int type, int pitch, int rate, int voice) override {
+    speech_.reconfigure(speed, useServer, type, pitch, rate, voice);
+  }
   void speak(std::string_view text) override { speech_.speak(text); }
   bool isSpeaking() override { return speech_.isSpeaking(); }
   void stopSpeech() override { speech_.stop(); }

@@ -17,7 +17,10 @@
 #include "engine/cp1252.h"
 #include "engine/flow.h"
 #include "engine/text.h"
+#include "speech/media_commands.h"
+#include "speech/midi_commands.h"
 #include "speech/speech_commands.h"
+#include "speech/speech_config_command.h"
 
 namespace tamiral {
 
@@ -98,11 +101,11 @@ const CommandEntry kCommands[] = {
     {"SOLETRA", cmdSoletra},
     {"FALAHORA", cmdFalaHora},
     {"BIPA", cmdBipa},
-    {"TOCA", kLater},
-    {"MCI", kLater},
-    {"MIDI", kLater},
+    {"TOCA", cmdToca},
+    {"MCI", cmdMci},
+    {"MIDI", cmdMidi},
     {"MENSAGEM", cmdMensagem},
-    {"SINTCONFIG", kLater},
+    {"SINTCONFIG", cmdSintConfig},
     // Network.
     {"INTERNET", kLater},
     {"CONECTA", kLater},

@@ -68,8 +68,8 @@ TEST_F(DispatchTest, AnUnknownWordIsReportedAndFails) {
 }
 
 TEST_F(DispatchTest, WordsNotBuiltYetSaySoAndFail) {
-  EXPECT_FALSE(exec("toca \"oi\""));
-  EXPECT_EQ(console.spoken, (std::vector<std::string>{std::string("Comando ainda não disponível: TOCA"_cp)}));
+  EXPECT_FALSE(exec("sensor \"oi\""));
+  EXPECT_EQ(console.spoken, (std::vector<std::string>{std::string("Comando ainda não disponível: SENSOR"_cp)}));
 }
 
 TEST_F(DispatchTest, TraceEchoesEachCommandBeforeRunningIt) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "engine/lists.h"
 #include "engine/program_store.h"
 #include "engine/variables.h"
+#include "platform/media_control.h"
+#include "platform/midi_output.h"
 
 namespace tamiral {
 
@@ -31,6 +34,7 @@ struct RunState {
   std::vector<int32_t> callStack;
   bool debugTrace = false;
   int nestedSe = 0;  // one-line SE commands running inside one another
+  bool midiStarted = false;
 };
 
 // Taken at reset; TEMPO counts hundredths of a second from it.
@@ -52,6 +56,9 @@ struct Runtime {
   ByteFileState byteFiles;  // not cleared by a reset
   HandleTable handles;
   FolderSearch folderSearch;
+  // Media control strings and the MIDI output; a program gives the real ones.
+  std::unique_ptr<MediaControl> media = std::make_unique<NoMediaControl>();
+  std::unique_ptr<MidiOutput> midi = std::make_unique<NoMidiOutput>();
   uint32_t randomSeed = 0;
   TimeReference timeReference;
   std::vector<std::string> params;  // command-line parameters, Windows-1252

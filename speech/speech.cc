@@ -1,5 +1,6 @@
 #include "speech/speech.h"
 
+#include <algorithm>
 #include <random>
 
 #include "console/talking_console.h"
@@ -308,11 +309,24 @@ void Speech::punctuationPause(int milliseconds) {
   }
 }
 
-void Speech::onMessages() { wave_->collectFinishedBlocks(); }
+void Speech::onMessages() {
+  wave_->collectFinishedBlocks();
+  for (BackgroundSound* sound : backgroundSounds_) sound->pump(0);
+}
 
 void Speech::onDelay(int milliseconds) {
   wave_->advanceClock(milliseconds);
   wave_->collectFinishedBlocks();
+  for (BackgroundSound* sound : backgroundSounds_) sound->pump(milliseconds);
+}
+
+void Speech::addBackgroundSound(BackgroundSound& sound) { backgroundSounds_.push_back(&sound); }
+
+void Speech::removeBackgroundSound(BackgroundSound& sound) { std::erase(backgroundSounds_, &sound); }
+
+bool Speech::backgroundSounding() const {
+  return std::any_of(backgroundSounds_.begin(), backgroundSounds_.end(),
+                     [](const BackgroundSound* sound) { return sound->sounding(); });
 }
 
 bool Speech::realTimeOutput() const { return wave_->realTime(); }

@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "speech/background_sound.h"
 #include "speech/speech_log.h"
 #include "speech/speech_settings.h"
 #include "speech/wave_playback.h"
@@ -21,7 +23,7 @@ class TalkingConsole;
 class FileSystem;
 class Settings;
 
-class Speech {
+class Speech : public BackgroundSounds {
  public:
   Speech(TalkingConsole& host, FileSystem& fs, Settings& settings);
   ~Speech();
@@ -65,6 +67,10 @@ class Speech {
   // False when waits need not sleep: the output finishes blocks on its own
   // clock (a capture file or no output).
   bool realTimeOutput() const;
+  // Pumped on every turn of the event loop and every delay.
+  void addBackgroundSound(BackgroundSound& sound) override;
+  void removeBackgroundSound(BackgroundSound& sound) override;
+  bool backgroundSounding() const;
 
   WavePlayback& wave() { return *wave_; }
   // Another wave output in place of the configured one (benchmarks).
@@ -126,6 +132,7 @@ class Speech {
   bool cut_ = false;
   bool serverSpeaking_ = false;
   int quietLog_ = 0;
+  std::vector<BackgroundSound*> backgroundSounds_;
 };
 
 }  // namespace tamiral

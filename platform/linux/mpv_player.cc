@@ -131,8 +131,16 @@ class MpvPlayer : public MediaPlayer {
 
   void setPaused(bool paused) override { setProperty("pause", paused ? "true" : "false"); }
 
+  // Waits for the player to restart at the new place, so what it tells
+  // next (the end reached or not) is about that place.
   void seek(int64_t milliseconds) override {
-    request({jsonString("seek"), jsonNumber(static_cast<double>(milliseconds) / 1000.0), jsonString("absolute+exact")});
+    int restarts = restarts_;
+    std::optional<MpvMessage> reply = request(
+        {jsonString("seek"), jsonNumber(static_cast<double>(milliseconds) / 1000.0), jsonString("absolute+exact")});
+    if (!reply || reply->error != "success") return;
+    for (int64_t deadline = nowMs() + kReplyTimeoutMs; restarts_ == restarts;) {
+      if (!readMessage(static_cast<int>(deadline - nowMs()))) return;
+    }
   }
 
   std::optional<int64_t> positionMs() override { return millisecondsOf("time-pos"); }
@@ -201,8 +209,10 @@ class MpvPlayer : public MediaPlayer {
       if (lineEnd != std::string::npos) {
         std::string line = input_.substr(0, lineEnd);
         input_.erase(0, lineEnd + 1);
-        if (std::optional<MpvMessage> message = parseMpvMessage(line)) return message;
-        continue;
+        std::optional<MpvMessage> message = parseMpvMessage(line);
+        if (!message) continue;
+        if (message->event == "playback-restart") ++restarts_;
+        return message;
       }
       if (fd_ < 0 || !waitReadable(timeoutMs)) return std::nullopt;
       char buffer[4096];
@@ -253,6 +263,7 @@ class MpvPlayer : public MediaPlayer {
   int fd_ = -1;
   std::string input_;
   int64_t nextId_ = 1;
+  int restarts_ = 0;  // "playback-restart" events seen
 };
 
 class MpvPlayers : public MediaPlayers {

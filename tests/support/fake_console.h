@@ -37,6 +37,13 @@ class FakeConsole : public TalkingConsole {
   };
   std::vector<SpokenTime> timesSpoken;
   std::vector<SpokenDate> datesSpoken;
+  struct Reconfiguration {
+    int speed;
+    bool useServer;
+    int type, pitch, rate, voice;
+    bool operator==(const Reconfiguration&) const = default;
+  };
+  std::vector<Reconfiguration> reconfigurations;
   std::vector<std::string> wavesPlayed;
   // Clicks, beeps and cuts of speech, in order.
   std::vector<std::string> sounds;
@@ -85,6 +92,9 @@ class FakeConsole : public TalkingConsole {
     return true;
   }
   void speechShutdown() override {}
+  void speechReconfigure(int speed, bool useServer, int type, int pitch, int rate, int voice) override {
+    reconfigurations.push_back({speed, useServer, type, pitch, rate, voice});
+  }
   void speak(std::string_view text) override { spoken.emplace_back(text); }
   bool isSpeaking() override { return false; }
   void stopSpeech() override { sounds.push_back("stop"); }
