@@ -48,6 +48,9 @@ class ConsoleModel {
 
   const VideoSettings& video() const { return video_; }
   uint8_t textAttr() const { return textAttr_; }
+  // The whole colour byte, fixed colours or not (a hidden password is
+  // written in colour 0 on 0).
+  void setTextAttr(uint8_t attr) { textAttr_ = attr; }
 
   // Output. Bytes 32..255 are shown; BEL rings, BS rubs out the cell to the
   // left, LF starts the next row, CR returns to column 1; other control bytes

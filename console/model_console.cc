@@ -17,12 +17,13 @@ constexpr int kSoundStepMs = 10;
 }  // namespace
 
 ModelConsole::ModelConsole(ConsoleFrontEnd& screen, ConsoleEvents& events, Settings& settings, FileSystem& fs,
-                           EndProgram endProgram)
+                           EndProgram endProgram, EditorDevices devices)
     : VoicedConsole(settings, fs),
       screen_(screen),
       events_(events),
       endProgram_(std::move(endProgram)),
-      model_(readVideoSettings(settings), screen) {
+      model_(readVideoSettings(settings), screen),
+      editor_(*this, std::move(devices)) {
   events_.bind(model_);
 }
 
@@ -91,13 +92,16 @@ uint8_t ModelConsole::readKey() {
     if (!done_) events_.setReading(false);
   }
   std::optional<QueuedKey> key = model_.keys().pop();
+  lastModifiers_ = key ? key->modifiers : KeyModifiers{};
   return key ? key->code : kEnter;
 }
 
 std::string ModelConsole::readConsoleLine(int capacity) {
   std::string line;
   for (uint8_t key; (key = readKey()) != kEnter;) {
-    if (key == kBackspace) {
+    if (key == 0) {
+      readKey();
+    } else if (key == kBackspace) {
       if (line.empty()) continue;
       line.pop_back();
       writeText("\b");

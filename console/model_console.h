@@ -12,6 +12,7 @@
 #include "console/console_events.h"
 #include "console/console_front_end.h"
 #include "console/console_model.h"
+#include "console/line_editor.h"
 #include "console/voiced_console.h"
 
 namespace tamiral {
@@ -23,9 +24,10 @@ class ModelConsole : public VoicedConsole {
   // gives Enter, so nothing waits on a console that is gone.
   using EndProgram = std::function<void(int status)>;
 
-  // The [VIDEO] settings are read here, once.
+  // The [VIDEO] settings are read here, once. The line editor's utility keys
+  // reach the machine through the devices.
   ModelConsole(ConsoleFrontEnd& screen, ConsoleEvents& events, Settings& settings, FileSystem& fs,
-               EndProgram endProgram);
+               EndProgram endProgram, EditorDevices devices = systemEditorDevices());
 
   void consoleInit() override { screen_.ensureCreated(); }
   void setWindowTitle(std::string_view title) override { model_.setWindowTitle(title); }
@@ -48,12 +50,22 @@ class ModelConsole : public VoicedConsole {
   void setTextBackground(int colour) override { model_.setTextBackground(colour); }
   void copyToClipboard(std::string_view text) override { model_.copyToClipboard(text); }
   std::string pasteFromClipboard() override;
+  uint8_t textAttr() override { return model_.textAttr(); }
+  void setTextAttr(uint8_t attr) override { model_.setTextAttr(attr); }
+  void clearEndOfLine() override { model_.clearEndOfLine(); }
+  void drawMagnifiedLine(std::string_view text, int position) override { model_.drawMagnifiedLine(text, position); }
+  void repaintConsole() override { model_.repaintConsole(); }
 
   bool keyPressed() override;
+  // Waits with the caret shown.
   uint8_t readKey() override;
+  KeyModifiers lastKeyModifiers() override { return lastModifiers_; }
+  // Extended keys are not characters: they are left out of the line.
   std::string readConsoleLine(int capacity) override;
-  // Until the spoken line editor exists: a plain line of up to 255 characters.
-  std::string readEditedLine() override { return readConsoleLine(257); }
+  std::string readEditedLine() override { return editor_.readEditedLine(); }
+  uint8_t editField(std::string& field, int x, int y, int width, int maxLength) override {
+    return editor_.editField(field, x, y, width, maxLength);
+  }
 
   // Also loads the low-vision settings, which every speech start reads.
   bool speechInit(int speed, std::string_view programSoundFolder) override;
@@ -67,6 +79,7 @@ class ModelConsole : public VoicedConsole {
   bool done() const { return done_; }
 
   ConsoleModel& model() { return model_; }
+  LineEditor& editor() { return editor_; }
 
  private:
   void handle(const EventWait& wait);
@@ -76,6 +89,8 @@ class ModelConsole : public VoicedConsole {
   ConsoleEvents& events_;
   EndProgram endProgram_;
   ConsoleModel model_;
+  LineEditor editor_;
+  KeyModifiers lastModifiers_;
   bool done_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/text_files.h"
+#include "console/key_text.h"
 #include "console/talking_console.h"
 #include "engine/command_table.h"
 #include "engine/cp1252.h"
@@ -56,12 +57,96 @@ bool cmdEscreve(Runtime& rt, std::string_view args) {
   return true;
 }
 
-// Only the handle form exists so far; the console forms come with the line
-// editor.
+namespace {
+
+// The standard input's buffer: a console line holds 126 characters.
+constexpr int kConsoleLineCapacity = 128;
+constexpr int kOfferedFieldLength = 1024;
+constexpr uint8_t kEsc = 27;
+
+enum class LineForm { kEdited, kEditOffered, kMute, kPassword };
+
+// Removes the keyword (given folded) when the text starts with it.
+bool takeKeyword(std::string_view& text, std::string_view keyword) {
+  if (!startsWithKeyword(text, keyword)) return false;
+  text.remove_prefix(keyword.size());
+  return true;
+}
+
+// "TECLA " anywhere asks for one key with the modifier prefix.
+bool takeTeclaWord(std::string& text) {
+  size_t at = upperPt(text).find("TECLA ");
+  if (at == std::string::npos) return false;
+  text.erase(at, 6);
+  text = trimBlanks(text);
+  if (!text.ends_with('&')) text += '&';
+  return true;
+}
+
+// The whole key is taken, an extended key's code too, so it cannot reach the
+// next reader as a character of its own.
+std::string readKeyText(TalkingConsole& console, bool echo, bool withModifiers) {
+  KeyPress key = readKeyPress(console, echo);
+  return withModifiers ? keyTextWithModifiers(key) : keyText(key);
+}
+
+std::string readLine(TalkingConsole& console, LineForm form, const std::string& offered) {
+  uint8_t attr = console.textAttr();
+  if (form == LineForm::kPassword) console.setTextAttr(0);  // typed in black on black
+  std::string text;
+  switch (form) {
+    case LineForm::kEdited: text = console.readEditedLine(); break;
+    case LineForm::kMute:
+    case LineForm::kPassword: text = console.readConsoleLine(kConsoleLineCapacity); break;
+    case LineForm::kEditOffered: {
+      text = offered;
+      int x = console.whereX();
+      if (console.editField(text, x, console.whereY(), 79 - x, kOfferedFieldLength) == kEsc) text.clear();
+      break;
+    }
+  }
+  console.setTextAttr(attr);
+  return text;
+}
+
+}  // namespace
+
 bool cmdLe(Runtime& rt, std::string_view args) {
   rt.run.ioStatus = 0;
   if (!args.empty() && args.front() == '#') return leFromHandle(rt, args);
-  return notAvailableYet(rt, args);
+  TalkingConsole& console = rt.console;
+  args = trimBlanks(args);
+  if (args.empty()) {
+    console.readConsoleLine(kConsoleLineCapacity);
+    return true;
+  }
+  if (startsWithKeyword(args, "MOUSE ") || startsWithKeyword(args, "RATO ")) return notAvailableYet(rt, args);
+  std::string text(args);
+  bool withModifiers = takeTeclaWord(text);
+  std::string_view rest = text;
+  bool singleKey = takeTrailingMark(rest);
+  rest = trimBlanks(rest);
+  if (singleKey && rest.empty()) {
+    readKeyPress(console, false);
+    return true;
+  }
+  LineForm form = LineForm::kEdited;
+  if (takeKeyword(rest, "EDITA")) {
+    form = LineForm::kEditOffered;
+  } else if (startsWithKeyword(rest, "CONSOLE ")) {
+    return notAvailableYet(rt, rest);
+  } else if (takeKeyword(rest, "MUDO")) {
+    form = LineForm::kMute;
+  } else if (takeKeyword(rest, "SENHA")) {
+    form = LineForm::kPassword;
+  }
+  rest = trimBlanks(rest);
+  std::optional<VarSlot> slot = takeVariable(rt.vars, rest);
+  if (!slot) return false;
+  bool silent = form == LineForm::kMute || form == LineForm::kPassword;
+  rt.vars.set(*slot, singleKey ? readKeyText(console, !silent, withModifiers)
+                               : readLine(console, form, rt.vars.get(*slot)));
+  return true;
 }
 
 bool cmdDebug(Runtime& rt, std::string_view args) {

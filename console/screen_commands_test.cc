@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/cp1252.h"
+#include "tests/support/console_runtime_fixture.h"
 #include "tests/support/engine_fixture.h"
 
 namespace tamiral {
@@ -73,6 +77,99 @@ TEST_F(EngineTest, DebugTurnsOffOnlyForCapitalNOrDash) {
     EXPECT_EQ(rt.run.debugTrace, c.on);
     EXPECT_EQ(console.spoken.back(), c.said);
   }
+}
+
+}  // namespace
+}  // namespace tamiral
+
+using namespace std::string_literals;
+
+namespace tamiral {
+namespace {
+
+using Heard = std::vector<std::string>;
+
+class LeConsoleTest : public ConsoleRuntimeTest {};
+
+TEST_F(LeConsoleTest, LineForms) {
+  struct Case {
+    std::string_view line;
+    std::string offered;
+    std::string_view keys;
+    std::string stored;
+    Heard heard;
+    int rowAfter;  // a line end was written when the cursor went down a row
+  } cases[] = {
+      {"le x", "", "abc<Enter>", "abc", {"char:a", "char:b", "char:c"}, 2},
+      {"LÊ x"_cp, "", "ab<BS><Enter>", "a", {"char:a", "char:b", "item:_DEL", "char:b"}, 2},
+      {"le x", "", "abc<Esc>", "", {"char:a", "char:b", "char:c"}, 2},
+      {"le edita x", "abc", "<End>d<Enter>", "abcd", {"char:d"}, 1},
+      {"le edita x", "abc", "<Esc>", "", {}, 1},
+      {"le edita x", "abc", "<Up>", "abc", {}, 1},
+      {"le mudo x", "", "ab<Enter>", "ab", {}, 2},
+      {"le senha x", "", "ab<Enter>", "ab", {}, 2},
+      {"le x sobra", "", "z<Enter>", "z", {"char:z"}, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    console.clearScreen();
+    setVar("x", c.offered);
+    ASSERT_TRUE(run(c.line, c.keys));
+    EXPECT_EQ(var("x"), c.stored);
+    EXPECT_EQ(console.heard, c.heard);
+    EXPECT_EQ(console.whereY(), c.rowAfter);
+  }
+}
+
+TEST_F(LeConsoleTest, SingleKeyForms) {
+  struct Case {
+    std::string_view line;
+    std::string_view keys;
+    std::string stored;
+    Heard heard;
+  } cases[] = {
+      {"le x &", "<F1>", "#0#59", {"char:\x00"s}},
+      {"le x &", "<Enter>", "#13", {"char:\r"}},
+      {"le x &", "a", "a", {"char:a"}},
+      {"le mudo x &", "a", "a", {}},
+      {"le senha x &", "<Esc>", "#27", {}},
+      {"le tecla x", "<Ctrl+Right>", "010#0#116", {"char:\x00"s}},
+      {"le tecla x", "a", "000#97", {"char:a"}},
+      {"le tecla x", "<Shift+F1>", "100#0#59", {"char:\x00"s}},
+      {"le tecla x", "<Ctrl+A>", "010#1", {"char:\x01"}},
+      {"le x tecla &", "<Alt+Right>", "001#0#77", {"char:\x00"s}},
+      {"le mudo tecla x", "b", "000#98", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    ASSERT_TRUE(run(c.line, c.keys));
+    EXPECT_EQ(var("x"), c.stored);
+    EXPECT_EQ(console.heard, c.heard);
+  }
+}
+
+TEST_F(LeConsoleTest, AKeyReadAndDroppedIsTakenWhole) {
+  ASSERT_TRUE(run("le &", "<F1>x"));
+  ASSERT_TRUE(run("le y &"));
+  EXPECT_EQ(var("y"), "x");  // not the F1 code as a character
+}
+
+TEST_F(LeConsoleTest, APasswordIsTypedInvisibleAndTheColoursComeBack) {
+  console.setTextColor(14);
+  ASSERT_TRUE(run("le senha p", "ab<Enter>"));
+  EXPECT_EQ(var("p"), "ab");
+  EXPECT_EQ(console.model().screenCharAt(1, 1), 'a');
+  EXPECT_EQ(console.model().screenAttrAt(1, 1), 0);
+  EXPECT_EQ(console.model().screenAttrAt(2, 1), 0);
+  EXPECT_EQ(console.textAttr(), 0x0E);
+}
+
+TEST_F(LeConsoleTest, APlainLeReadsALineAndKeepsNothing) {
+  ASSERT_TRUE(run("le", "abc<Enter>"));
+  EXPECT_EQ(console.row(1), "abc");
+  EXPECT_EQ(console.heard, Heard{});
+  EXPECT_FALSE(run("le 5", "<Enter>"));
+  EXPECT_FALSE(run("le mudo", "<Enter>"));
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 #include "console/talking_console.h"
 
+#include <algorithm>
+
 #include "engine/text.h"
 
 namespace tamiral {
+
+uint8_t TalkingConsole::editField(std::string& field, int, int, int, int maxLength) {
+  field = readConsoleLine(std::clamp(maxLength, 0, 2048) + 2);
+  return 13;
+}
 
 void TalkingConsole::writeAndSpeak(std::string_view text) {
   writeText(text);

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "console/key_buffer.h"
+
 namespace tamiral {
 
 class TalkingConsole {
@@ -39,15 +41,34 @@ class TalkingConsole {
   virtual void setTextBackground(int colour) = 0;
   virtual void copyToClipboard(std::string_view text) = 0;
   virtual std::string pasteFromClipboard() = 0;
+  // The colour byte of the next text (background * 16 + text colour), set
+  // whole even when colours are fixed. The operations down to
+  // repaintConsole do nothing on a console without a grid.
+  virtual uint8_t textAttr() { return 0x0F; }
+  virtual void setTextAttr(uint8_t) {}
+  // Blanks from the cursor to the end of its row.
+  virtual void clearEndOfLine() {}
+  // The magnifier strip: the text around a 1-based position drawn enlarged.
+  virtual void drawMagnifiedLine(std::string_view, int) {}
+  // Every cell drawn again; the magnifier strip goes.
+  virtual void repaintConsole() {}
 
   // Keyboard.
   virtual bool keyPressed() = 0;
   virtual uint8_t readKey() = 0;
+  // Shift, Ctrl and Alt as they were when the key readKey last gave arrived.
+  virtual KeyModifiers lastKeyModifiers() { return {}; }
   // A line typed up to Enter, echoed, not spoken; at most capacity - 2
   // characters are kept. The result holds the characters without CR LF.
   virtual std::string readConsoleLine(int capacity) = 0;
   // A line edited with the spoken line editor; Esc gives the empty text.
   virtual std::string readEditedLine() = 0;
+  // The spoken line editor on a field of the screen (column x, row y, 1-based)
+  // showing width cells of at most maxLength characters. The field is edited
+  // in place and loses its trailing blanks; the result is the key that ended
+  // the editing: its byte, or the code of an extended key. A console without
+  // a grid reads a plain line in its place, ended by Enter.
+  virtual uint8_t editField(std::string& field, int x, int y, int width, int maxLength);
 
   // Settings: the value of a key in the product settings file, empty when
   // missing.

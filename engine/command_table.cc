@@ -10,6 +10,7 @@
 #include "commands/lists.h"
 #include "commands/strings.h"
 #include "commands/text_files.h"
+#include "console/menu_commands.h"
 #include "console/screen_commands.h"
 #include "console/talking_console.h"
 #include "console/window_commands.h"
@@ -95,7 +96,7 @@ const CommandEntry kCommands[] = {
     {"TITULO", cmdTitulo},
     {"DEBUG", cmdDebug},
     // Menus.
-    {"MENU", kLater},
+    {"MENU", cmdMenu},
     // Speech and sound.
     {"FALA", cmdFala},
     {"SOLETRA", cmdSoletra},

@@ -14,6 +14,7 @@ void resetEngine(Runtime& rt) {
   rt.vars.clear();
   rt.lists.clear();
   rt.handles.closeAll();
+  rt.menu.reset();
   rt.timeReference = timeReferenceAt(rt.clock.localNow());
 }
 

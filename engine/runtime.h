@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "commands/folder_search.h"
 #include "commands/handle_table.h"
 #include "commands/byte_files.h"
+#include "console/menus.h"
 #include "engine/lists.h"
 #include "engine/program_store.h"
 #include "engine/variables.h"
@@ -56,6 +58,7 @@ struct Runtime {
   ByteFileState byteFiles;  // not cleared by a reset
   HandleTable handles;
   FolderSearch folderSearch;
+  std::optional<Menu> menu;  // made by MENU CRIA, gone after MENU TERMINA
   // Media control strings and the MIDI output; a program gives the real ones.
   std::unique_ptr<MediaControl> media = std::make_unique<NoMediaControl>();
   std::unique_ptr<MidiOutput> midi = std::make_unique<NoMidiOutput>();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ class ScriptedEvents : public ConsoleEvents {
   bool reading = false;
   int readingWaits = 0;  // waits made while a reader waited for a key
   bool closed = false;
+  // Runs each time a reader starts waiting for a key, so a test can look at
+  // the screen as the user sees it then.
+  std::function<void()> onReadingWait;
 
   // One key per byte of text.
   ScriptedEvents& type(std::string_view text) {
@@ -48,6 +52,7 @@ class ScriptedEvents : public ConsoleEvents {
 
   EventWait wait(int timeoutMs) override {
     if (reading) ++readingWaits;
+    if (reading && onReadingWait) onReadingWait();
     if (!steps_.empty() && steps_.front().atMs) {
       int64_t due = *steps_.front().atMs;
       if (timeoutMs >= 0 && due > now + timeoutMs) {
