@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,10 +58,10 @@ struct Runtime {
   ByteFileState byteFiles;  // not cleared by a reset
   HandleTable handles;
   FolderSearch folderSearch;
-  std::optional<Menu> menu;  // made by MENU CRIA, gone after MENU TERMINA
   // Media control strings and the MIDI output; a program gives the real ones.
   std::unique_ptr<MediaControl> media = std::make_unique<NoMediaControl>();
   std::unique_ptr<MidiOutput> midi = std::make_unique<NoMidiOutput>();
+  std::optional<Menu> menu;  // made by MENU CRIA, gone after MENU TERMINA
   uint32_t randomSeed = 0;
   TimeReference timeReference;
   std::vector<std::string> params;  // command-line parameters, Windows-1252
