@@ -47,7 +47,11 @@ void ModelConsole::delayMs(int milliseconds) {
   int sleep = speech().realTimeOutput() ? milliseconds : 0;
   int64_t end = events_.nowMs() + sleep;
   for (int64_t left = sleep; !done_; left = end - events_.nowMs()) {
-    pumpEvents(static_cast<int>(std::max<int64_t>(left, 0)));
+    // Sound beside speech (MIDI) is fed in short steps through the sleep.
+    bool feeding = speech().backgroundSounding();
+    int64_t wait = std::max<int64_t>(left, 0);
+    pumpEvents(static_cast<int>(feeding ? std::min<int64_t>(wait, kSoundStepMs) : wait));
+    if (feeding) speech().onMessages();
     if (left <= 0) break;
   }
   speech().onDelay(milliseconds);
@@ -85,7 +89,7 @@ uint8_t ModelConsole::readKey() {
   if (!keyPressed() && !done_) {
     events_.setReading(true);
     while (model_.keys().empty() && !done_) {
-      bool sounding = speech().wave().queuedBlocks() > 0;
+      bool sounding = speech().wave().queuedBlocks() > 0 || speech().backgroundSounding();
       pumpEvents(sounding ? kSoundStepMs : -1);
       if (sounding) speech().onMessages();
     }

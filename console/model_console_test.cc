@@ -157,5 +157,27 @@ TEST_F(ModelConsoleTest, ASpeechStartLoadsTheLowVisionSettings) {
   EXPECT_EQ(magnifying.model().magnifier().settings().factor, 2);
 }
 
+class CountingSound : public BackgroundSound {
+ public:
+  void pump(int) override { ++pumps; }
+  bool sounding() const override { return true; }
+  int pumps = 0;
+};
+
+// MIDI sounds beside speech and has no thread of its own: long waits must
+// come back to it often.
+TEST_F(ModelConsoleTest, SoundBesideSpeechIsFedThroughDelaysAndKeyWaits) {
+  CountingSound sound;
+  console.speech().addBackgroundSound(sound);
+  console.delayMs(100);
+  EXPECT_EQ(events.now, 100);
+  EXPECT_GE(sound.pumps, 10);
+  int beforeKey = sound.pumps;
+  events.keyAt(150, "x");
+  EXPECT_EQ(console.readKey(), 'x');
+  EXPECT_GE(sound.pumps - beforeKey, 5);
+  console.speech().removeBackgroundSound(sound);
+}
+
 }  // namespace
 }  // namespace tamiral

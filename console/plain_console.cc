@@ -9,6 +9,7 @@ namespace {
 
 constexpr uint8_t kEnter = 13;
 constexpr uint8_t kBackspace = 8;
+constexpr int kSoundStepMs = 10;
 
 // Standard output holds plain lines: the console's CR LF becomes LF.
 std::string outputBytes(std::string_view text) {
@@ -35,7 +36,14 @@ void PlainConsole::processMessages() {
 // queued); outputs that are not real time need no sleep at all.
 void PlainConsole::delayMs(int milliseconds) {
   unsigned char byte = 0;
-  if (streams_.readByte(byte, speech().realTimeOutput() ? milliseconds : 0)) queueInputByte(byte);
+  int sleep = speech().realTimeOutput() ? milliseconds : 0;
+  bool keyed = false;
+  // Sound beside speech (MIDI) is fed in short steps through the sleep.
+  for (; !keyed && sleep > kSoundStepMs && speech().backgroundSounding(); sleep -= kSoundStepMs) {
+    keyed = streams_.readByte(byte, kSoundStepMs);
+    speech().onMessages();
+  }
+  if (keyed || streams_.readByte(byte, sleep)) queueInputByte(byte);
   pumpInput(0);
   speech().onDelay(milliseconds);
 }
@@ -80,6 +88,10 @@ bool PlainConsole::keyPressed() {
 }
 
 uint8_t PlainConsole::readKey() {
+  while (keys_.empty() && speech().backgroundSounding() && !streams_.inputEnded()) {
+    pumpInput(kSoundStepMs);
+    speech().onMessages();
+  }
   if (keys_.empty()) pumpInput(-1);
   if (keys_.empty()) return kEnter;  // input has ended
   uint8_t key = keys_.front();

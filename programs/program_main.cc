@@ -15,6 +15,7 @@
 #include "platform/std_streams.h"
 #include "platform/terminal.h"
 #include "speech/settings.h"
+#include "speech/sound_devices.h"
 
 namespace tamiral {
 
@@ -43,6 +44,7 @@ int runInTerminal(Settings& settings, FileSystem& fs, Clock& clock, std::string_
     std::exit(status);
   });
   Runtime rt(console, clock, fs);
+  attachSoundDevices(rt, console.speech(), settings, fs);
   running = &rt;
   int status = runLines(rt, name, lines, utf8Arguments);
   console.programEnded(status == kExitEnded);
@@ -60,6 +62,7 @@ int runProgram(std::string_view name, const std::vector<std::string>& lines,
   std::unique_ptr<StdStreams> streams = makeProcessStdStreams();
   PlainConsole console(*streams, settings, *fs);
   Runtime rt(console, *clock, *fs);
+  attachSoundDevices(rt, console.speech(), settings, *fs);
   return runLines(rt, name, lines, utf8Arguments);
 }
 

@@ -10,6 +10,7 @@ packages=(
   libasound2-dev
   tmux
   mpv
+  libfluidsynth3 timgm6mb-soundfont
   "$@"
 )
 missing=()

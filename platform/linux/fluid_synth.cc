@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kLibrary = "libfluidsynth.so.3";
 constexpr int kLogLevels = 5;  // panic, error, warning, information, debug
+constexpr double kGain = 0.6;
 
 using LogFunction = void (*)(int, const char*, void*);
 
@@ -77,6 +78,8 @@ class FluidSynth : public SoftSynth {
     // One thread calls it, and it starts none of its own.
     api_.setInteger(settings_, "synth.threadsafe-api", 0);
     api_.setInteger(settings_, "synth.cpu-cores", 1);
+    // The library's own default is quiet beside speech.
+    api_.setNumber(settings_, "synth.gain", kGain);
     synth_ = api_.newSynth(settings_);
     return synth_ && api_.loadSoundFont(synth_, soundFont.c_str(), 1) >= 0;
   }

@@ -8,14 +8,15 @@
 #include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/media_control.h"
@@ -30,15 +31,11 @@ constexpr int kQuitTimeoutMs = 1000;
 constexpr int kRetryMs = 10;
 
 int64_t nowMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void sleepMs(int milliseconds) {
-  timespec pause{0, milliseconds * 1000000L};
-  nanosleep(&pause, nullptr);
-}
+void sleepMs(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // Where the socket lives: a folder of our own, so no other user can put a
 // socket of theirs in its place.
