@@ -118,7 +118,10 @@ std::string ModelConsole::readConsoleLine(int capacity) {
   return line;
 }
 
+// The low-vision keys are read with the legacy fallback on, as LEGADO
+// itself is; the speech start then sets the fallback from LEGADO.
 bool ModelConsole::speechInit(int speed, std::string_view programSoundFolder) {
+  settings().setLegacyFallback(true);
   model_.loadLowVisionSettings(settings());
   return VoicedConsole::speechInit(speed, programSoundFolder);
 }
