@@ -83,12 +83,12 @@ class ClockSink : public WaveSink {
 
 class SynthMidiOutputTest : public ::testing::Test {
  protected:
-  SynthMidiOutput output{registry, [this] { return synthMissing ? nullptr : std::make_unique<FakeSynth>(synth); },
-                         [this] { return std::make_unique<ClockSink>(sink); }};
   Registry registry;
   SynthLog synth;
   SinkLog sink;
   bool synthMissing = false;
+  SynthMidiOutput output{registry, [this] { return synthMissing ? nullptr : std::make_unique<FakeSynth>(synth); },
+                         [this] { return std::make_unique<ClockSink>(sink); }};
 };
 
 constexpr size_t kBlockBytes = SynthMidiOutput::kBlockFrames * 4;
