@@ -637,12 +637,16 @@ uint8_t LineEditor::editField(std::string& field, int x, int y, int width, int m
   return key;
 }
 
+// On Esc only the field's cells are blanked: a text longer than the field
+// was never shown past it, and blanks written on would wrap into the rows
+// below.
 std::string LineEditor::readEditedLine() {
   std::string text;
   int x = console_.whereX(), y = console_.whereY();
-  if (editField(text, x, y, 79 - x, kReadLineLength) == kEsc) {
+  int width = 79 - x;
+  if (editField(text, x, y, width, kReadLineLength) == kEsc) {
     console_.gotoXY(x, y);
-    console_.writeText(std::string(text.size(), ' '));
+    console_.writeText(std::string(std::clamp<size_t>(text.size(), 0, std::max(width, 0)), ' '));
     console_.gotoXY(x, y);
     text.clear();
   }

@@ -251,6 +251,15 @@ TEST_F(LineEditorTest, ReadEditedLineBlanksTheTypingOnEsc) {
   EXPECT_EQ(console.readEditedLine(), "abcde");
   EXPECT_EQ(row(4), "abcde");
   EXPECT_EQ(console.whereY(), 5);
+
+  // A text longer than the field: Esc blanks the field's cells, not the row below.
+  console.gotoXY(1, 7);
+  console.writeText("abaixo");
+  console.gotoXY(70, 6);
+  typeKeys(events, std::string(30, 'x') + "<Esc>");
+  EXPECT_EQ(console.readEditedLine(), "");
+  EXPECT_EQ(row(6), "");
+  EXPECT_EQ(row(7), "abaixo");
 }
 
 TEST_F(LineEditorTest, ReadConsoleLineKeeps126CharactersSilently) {
