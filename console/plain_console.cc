@@ -118,8 +118,9 @@ std::string PlainConsole::readConsoleLine(int capacity) {
   return line;
 }
 
-// The spoken line editor needs the console model; until it exists the plain
-// front end reads a plain line of up to 255 characters.
+// Standard output is a stream of lines, where the spoken line editor's field,
+// redrawn in place at every key, cannot show: a plain line of up to 255
+// characters is read instead.
 std::string PlainConsole::readEditedLine() { return readConsoleLine(257); }
 
 }  // namespace tamiral
