@@ -57,6 +57,9 @@ struct MediaOptions {
   // With no audio device: play as fast as decoding goes rather than in real
   // time (for runs whose sound is captured or discarded).
   bool untimed = false;
+  // Where each player's socket gets a private folder for as long as it takes
+  // to connect; empty: $TMPDIR, else /tmp.
+  std::string socketFolder;
   int startTimeoutMs = 10000;
   // Streams may take a while to start.
   int loadTimeoutMs = 30000;

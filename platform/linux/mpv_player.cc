@@ -38,10 +38,11 @@ int64_t nowMs() {
 void sleepMs(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // Where the socket lives: a folder of our own, so no other user can put a
-// socket of theirs in its place.
-std::string makePrivateFolder() {
+// socket of theirs in its place. A socket's path has a short limit.
+std::string makePrivateFolder(const std::string& parent) {
   const char* tmp = std::getenv("TMPDIR");
-  std::string base = tmp && *tmp && std::strlen(tmp) < 60 ? tmp : "/tmp";
+  std::string base = !parent.empty() ? parent : tmp && *tmp ? tmp : "/tmp";
+  if (base.size() > 60) base = "/tmp";
   std::string pattern = base + "/tamiral-mpv-XXXXXX";
   if (!mkdtemp(pattern.data())) return "";
   return pattern;
@@ -110,8 +111,11 @@ class MpvPlayer : public MediaPlayer {
   MpvPlayer(const MpvPlayer&) = delete;
   MpvPlayer& operator=(const MpvPlayer&) = delete;
 
+  // Once connected the socket's name is not needed: it goes at once, so
+  // nothing is left behind even if this process is killed.
   bool connectTo(const std::string& socket, int timeoutMs) {
     fd_ = connectWhenReady(socket, pid_, timeoutMs);
+    removeFolder();
     return fd_ >= 0;
   }
 
@@ -243,11 +247,10 @@ class MpvPlayer : public MediaPlayer {
     sendLine(mpvRequest({jsonString("quit")}, nextId_++));
     dropConnection();
     for (int64_t deadline = nowMs() + kQuitTimeoutMs; nowMs() < deadline; sleepMs(kRetryMs)) {
-      if (waitpid(pid_, nullptr, WNOHANG) != 0) return removeFolder();
+      if (waitpid(pid_, nullptr, WNOHANG) != 0) return;
     }
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
-    removeFolder();
   }
 
   void removeFolder() {
@@ -268,7 +271,7 @@ class MpvPlayers : public MediaPlayers {
   explicit MpvPlayers(MediaOptions options) : options_(std::move(options)) {}
 
   std::unique_ptr<MediaPlayer> open(const std::string& address) override {
-    std::string folder = makePrivateFolder();
+    std::string folder = makePrivateFolder(options_.socketFolder);
     if (folder.empty()) return nullptr;
     std::string socket = folder + "/ipc";
     pid_t pid = startChild(mpvArguments(options_, socket));

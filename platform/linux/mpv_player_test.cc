@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -57,12 +58,14 @@ class MpvMediaTest : public ::testing::Test {
     if (!programOnPath("mpv")) GTEST_SKIP() << "mpv is not installed (bash tools/setup.sh installs it)";
     MediaOptions options;
     options.audioDevice = "null";
+    options.socketFolder = sockets.path();
     media = std::make_unique<MediaInterpreter>(*fs, makeMpvPlayers(options));
   }
 
   int64_t position() { return std::stoll(media->send("status som position")); }
 
   TempFolder folder;
+  TempFolder sockets;
   std::string tone = folder.write("tom de teste.wav", threeSecondTone());
   std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
   std::unique_ptr<MediaInterpreter> media;
@@ -70,6 +73,7 @@ class MpvMediaTest : public ::testing::Test {
 
 TEST_F(MpvMediaTest, PlaysPausesSeeksAndCloses) {
   ASSERT_EQ(media->send("open \"" + tone + "\" alias som"), "1");
+  EXPECT_TRUE(std::filesystem::is_empty(sockets.path()));  // nothing left should this process be killed
   EXPECT_EQ(media->send("status som length"), "3000");
   EXPECT_EQ(media->send("status som mode"), "stopped");
   EXPECT_EQ(position(), 0);
