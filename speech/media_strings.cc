@@ -70,8 +70,8 @@ class Words {
   }
 
  private:
-  // "wait" and "notify" change nothing here: every command completes before
-  // its answer, and nobody listens for notifications.
+  // "wait" and "notify" are accepted and change nothing: a play answers once
+  // playing has started, and nobody listens for notifications.
   void skipFlags() {
     while (next_ < words_.size() && (equalsKeyword(words_[next_], "WAIT") || equalsKeyword(words_[next_], "NOTIFY")))
       ++next_;

@@ -2,13 +2,16 @@
 // interface or a software synthesizer running as a sequencer client.
 #include <alsa/asoundlib.h>
 
+#include <string_view>
+
 #include "platform/midi_output.h"
 
 namespace tamiral {
 
 namespace {
 
-constexpr int kThroughClient = 14;  // "Midi Through": passes events on, plays nothing
+// Passes events on to whoever listens and plays nothing itself.
+constexpr std::string_view kThroughClient = "Midi Through";
 
 void quietErrorHandler(const char*, int, const char*, int, const char*, ...) {}
 
@@ -29,7 +32,7 @@ bool findPlayingPort(snd_seq_t* seq, snd_seq_addr_t& found) {
   snd_seq_client_info_set_client(client, -1);
   while (snd_seq_query_next_client(seq, client) >= 0) {
     int id = snd_seq_client_info_get_client(client);
-    if (id == self || id == SND_SEQ_CLIENT_SYSTEM || id == kThroughClient) continue;
+    if (id == self || id == SND_SEQ_CLIENT_SYSTEM || snd_seq_client_info_get_name(client) == kThroughClient) continue;
     snd_seq_port_info_set_client(port, id);
     snd_seq_port_info_set_port(port, -1);
     while (snd_seq_query_next_port(seq, port) >= 0) {
