@@ -87,7 +87,9 @@ void Speech::reconfigure(int speed, bool useServer, int type, int pitch, int rat
   stop();
   if (voiceServer_) voiceServer_->close();
   voiceServer_.reset();
-  speed_ = configuredSpeed(settings_, speed);
+  // Not limited to 1..5: a speed without keys of its own gets the profile's
+  // defaults.
+  speed_ = speed;
   applySpeedProfile(loadSpeedProfile(settings_, speed_));
   if (!useServer) return;
   VoiceServerRequest request = readVoiceServerRequest(settings_);

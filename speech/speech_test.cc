@@ -68,6 +68,9 @@ TEST_F(SpeechTest, ReconfigureChangesTheSpeedProfileOnly) {
   EXPECT_FALSE(speech->voiceServerActive());    // no server can open yet: the built-in voice stays
   speech->reconfigure(2, false, 5, 0, 0, 0);
   EXPECT_TRUE(speech->wave().periodDropping);
+  speech->reconfigure(9, false, 5, 0, 0, 0);  // no keys for 9: the defaults, not speed 3's
+  EXPECT_EQ(speech->speed(), 9);
+  EXPECT_FALSE(speech->wave().periodDropping);
 }
 
 TEST_F(SpeechTest, ItemsAndCharactersArePlayedAndLogged) {
