@@ -82,6 +82,9 @@ class ConsoleModel {
   std::string pasteFromClipboard(int capacity) const;
 
   KeyBuffer& keys() { return keys_; }
+  // The cell (0-based) under the mouse pointer at its last report.
+  void notePointer(int column, int row) { pointer_ = {column, row}; }
+  std::optional<std::pair<int, int>> pointerCell() const { return pointer_; }
   // True when a key waits; the console must exist to have received one.
   bool keyPressed();
 
@@ -129,6 +132,7 @@ class ConsoleModel {
   Magnifier magnifier_;
   std::optional<MagnifierStrip> strip_;
   ConsoleChanges changes_;
+  std::optional<std::pair<int, int>> pointer_;
 };
 
 }  // namespace tamiral

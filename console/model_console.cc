@@ -120,6 +120,14 @@ std::string ModelConsole::readConsoleLine(int capacity) {
 
 // The low-vision keys are read with the legacy fallback on, as LEGADO
 // itself is; the speech start then sets the fallback from LEGADO.
+std::optional<TalkingConsole::PointerPosition> ModelConsole::pointerPosition() {
+  std::optional<std::pair<int, int>> cell = model_.pointerCell();
+  if (!cell) return std::nullopt;
+  // No desktop to measure: the font size a 1024 x 734 work area gives.
+  FontSize font = consoleFontSize(model_.video(), 1024, 734);
+  return PointerPosition{cell->first * font.width, cell->second * font.height};
+}
+
 bool ModelConsole::speechInit(int speed, std::string_view programSoundFolder) {
   settings().setLegacyFallback(true);
   model_.loadLowVisionSettings(settings());

@@ -60,6 +60,8 @@ class ModelConsole : public VoicedConsole {
   // Waits with the caret shown.
   uint8_t readKey() override;
   KeyModifiers lastKeyModifiers() override { return lastModifiers_; }
+  // A terminal reports cells: they become pixels at the console font's size.
+  std::optional<PointerPosition> pointerPosition() override;
   // Extended keys are not characters: they are left out of the line.
   std::string readConsoleLine(int capacity) override;
   std::string readEditedLine() override { return editor_.readEditedLine(); }

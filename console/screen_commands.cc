@@ -109,6 +109,20 @@ std::string readLine(TalkingConsole& console, LineForm form, const std::string& 
   return text;
 }
 
+// The pointer from the console's corner, in pixels; 0 0 before any report.
+// "TELA" asks for it from the screen's corner, which in a terminal is the same.
+bool leMouse(Runtime& rt, std::string_view args) {
+  args = trimBlanks(args);
+  if (startsWithKeyword(args, "TELA")) args = trimBlanks(args.substr(4));
+  std::optional<VarSlot> x = takeVariable(rt.vars, args);
+  std::optional<VarSlot> y = x ? takeVariable(rt.vars, args) : std::nullopt;
+  if (!y || !trimBlanks(args).empty()) return false;
+  TalkingConsole::PointerPosition position = rt.console.pointerPosition().value_or(TalkingConsole::PointerPosition{});
+  rt.vars.set(*x, decimal(position.x));
+  rt.vars.set(*y, decimal(position.y));
+  return true;
+}
+
 }  // namespace
 
 bool cmdLe(Runtime& rt, std::string_view args) {
@@ -120,7 +134,8 @@ bool cmdLe(Runtime& rt, std::string_view args) {
     console.readConsoleLine(kConsoleLineCapacity);
     return true;
   }
-  if (startsWithKeyword(args, "MOUSE ") || startsWithKeyword(args, "RATO ")) return notAvailableYet(rt, args);
+  if (startsWithKeyword(args, "MOUSE ")) return leMouse(rt, args.substr(5));
+  if (startsWithKeyword(args, "RATO ")) return leMouse(rt, args.substr(4));
   std::string text(args);
   bool withModifiers = takeTeclaWord(text);
   std::string_view rest = text;

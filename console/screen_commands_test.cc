@@ -172,5 +172,32 @@ TEST_F(LeConsoleTest, APlainLeReadsALineAndKeepsNothing) {
   EXPECT_FALSE(run("le mudo", "<Enter>"));
 }
 
+TEST_F(EngineTest, LeMouseGivesThePointerOrZeroBeforeAnyReport) {
+  struct Case {
+    std::string_view line;
+    bool ok;
+    std::string x, y;
+  } cases[] = {
+      {"LE MOUSE x y", true, "0", "0"},
+      {"le rato tela x y", true, "0", "0"},
+      {"LE MOUSE x", false, "-", "-"},
+      {"LE MOUSE x y z", false, "0", "-"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    setVar("x", "-");
+    setVar("y", "-");
+    EXPECT_EQ(exec(c.line), c.ok);
+    if (c.ok) {
+      EXPECT_EQ(var("x"), c.x);
+      EXPECT_EQ(var("y"), c.y);
+    }
+  }
+  console.pointer = TalkingConsole::PointerPosition{26, 56};
+  ASSERT_TRUE(exec("LE MOUSE $px $py"));
+  EXPECT_EQ(var("PX"), "26");
+  EXPECT_EQ(var("PY"), "56");
+}
+
 }  // namespace
 }  // namespace tamiral

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,12 @@ class TalkingConsole {
   virtual uint8_t readKey() = 0;
   // Shift, Ctrl and Alt as they were when the key readKey last gave arrived.
   virtual KeyModifiers lastKeyModifiers() { return {}; }
+  // The mouse pointer in pixels from the console's top left corner, as last
+  // reported; nothing when no report has come.
+  struct PointerPosition {
+    int x = 0, y = 0;
+  };
+  virtual std::optional<PointerPosition> pointerPosition() { return std::nullopt; }
   // A line typed up to Enter, echoed, not spoken; at most capacity - 2
   // characters are kept. The result holds the characters without CR LF.
   virtual std::string readConsoleLine(int capacity) = 0;

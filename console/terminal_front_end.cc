@@ -42,6 +42,7 @@ void TerminalFrontEnd::setReading(bool reading) {
 bool TerminalFrontEnd::deliver(const std::vector<KeyEvent>& events) {
   for (const KeyEvent& event : events) {
     KeyModifiers modifiers{event.shift, event.ctrl, event.alt};
+    if (event.kind == KeyEvent::Kind::Mouse) model_->notePointer(event.column, event.row);
     if (event.kind == KeyEvent::Kind::Paste) {
       pasting_ = true;
       model_->copyToClipboard(event.text);

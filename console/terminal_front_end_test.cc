@@ -86,6 +86,17 @@ TEST_F(TerminalFrontEndTest, TerminalBytesArriveAsKeyBytes) {
   }
 }
 
+TEST_F(TerminalFrontEndTest, ThePointerIsWhereTheLastMouseReportPutIt) {
+  EXPECT_FALSE(console.pointerPosition());
+  terminal.input("\x1b[<0;3;2M\x1b[<0;3;2m", terminal.now);
+  console.readKey();
+  // Column 3, row 2 (1-based) in cells of the default 13 x 28 pixels.
+  std::optional<TalkingConsole::PointerPosition> pointer = console.pointerPosition();
+  ASSERT_TRUE(pointer);
+  EXPECT_EQ(pointer->x, 26);
+  EXPECT_EQ(pointer->y, 28);
+}
+
 TEST_F(TerminalFrontEndTest, TheKeyBufferKeepsTheModifiersSeen) {
   terminal.input("\x1b[2;2~");
   ASSERT_TRUE(console.keyPressed());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <map>
 #include <string>
 #include <utility>
@@ -23,6 +24,7 @@ class FakeConsole : public TalkingConsole {
   int clearCount = 0;
   int restoreCount = 0;
   int hideCount = 0;
+  std::optional<PointerPosition> pointer;
   int speechInitCount = 0;
   std::string soundFolder;
   // Keys read after the fed ones ran out (each gave Enter).
@@ -59,6 +61,7 @@ class FakeConsole : public TalkingConsole {
   void setWindowTitle(std::string_view text) override { title = text; }
   void restoreWindow() override { ++restoreCount; }
   void hideWindow() override { ++hideCount; }
+  std::optional<PointerPosition> pointerPosition() override { return pointer; }
   void processMessages() override {}
   void processAllMessages() override {}
   void delayMs(int) override {}
