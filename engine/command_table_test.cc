@@ -48,11 +48,11 @@ TEST_F(DispatchTest, WordsAreFoldedBeforeTheLookUp) {
     EXPECT_TRUE(exec(line));
   }
   // Accented words fold too: every spelling of LÊ reaches the LÊ row (its
-  // mouse form, not built yet, names the row it was reached through).
+  // console form, not built yet, names the row it was reached through).
   struct Case {
     std::string_view line;
     std::string_view word;
-  } cases[] = {{"lê mouse x y"_cp, "LÊ"_cp}, {"Lê mouse x y"_cp, "LÊ"_cp}, {"LÊ mouse x y"_cp, "LÊ"_cp}, {"le mouse x y", "LE"}};
+  } cases[] = {{"lê console x"_cp, "LÊ"_cp}, {"Lê console x"_cp, "LÊ"_cp}, {"LÊ console x"_cp, "LÊ"_cp}, {"le console x", "LE"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     console.written.clear();
