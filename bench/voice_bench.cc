@@ -57,6 +57,17 @@ class FirstBlockSink : public WaveSink {
   std::optional<Clock::time_point> firstWrite;
 };
 
+// Settings whose only file names the voice's folders, written in a scratch
+// folder that lives as long as the settings are used.
+Settings voiceSettings(const TempFolder& folder, const std::string& diphoneFolder, const std::string& lettersFolder) {
+  folder.write("config/Tamiral/Tamiral.ini", "[TRADUTOR]\nDIRDIFONES=" + diphoneFolder + "\nDIRLETRAS=" +
+                                                  lettersFolder + "\nSAIDADEAUDIO=nenhuma\n");
+  Environment env;
+  env.configHome = folder.path() + "/config";
+  env.systemFolder = folder.path() + "/etc";
+  return Settings(env);
+}
+
 struct Miss {
   int words = 0;
   std::string example;
@@ -94,12 +105,7 @@ void measureCoverageAndSpeed(DiphoneSynth& synth, CountingOutput& output, const 
 
 void measureKeyEcho(const std::string& diphoneFolder, const std::string& lettersFolder) {
   TempFolder folder;
-  folder.write("config/Tamiral/Tamiral.ini", "[TRADUTOR]\nDIRDIFONES=" + diphoneFolder + "\nDIRLETRAS=" +
-                                                  lettersFolder + "\nSAIDADEAUDIO=nenhuma\n");
-  Environment env;
-  env.configHome = folder.path() + "/config";
-  env.systemFolder = folder.path() + "/etc";
-  Settings settings(env);
+  Settings settings = voiceSettings(folder, diphoneFolder, lettersFolder);
   std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
   LoopConsole console;
   Speech speech(console, *fs, settings);
@@ -150,12 +156,7 @@ int main(int argc, char** argv) {
   }
 
   TempFolder folder;
-  folder.write("config/Tamiral/Tamiral.ini",
-               "[TRADUTOR]\nDIRDIFONES=" + diphoneFolder + "\nDIRLETRAS=" + lettersFolder + "\n");
-  Environment env;
-  env.configHome = folder.path() + "/config";
-  env.systemFolder = folder.path() + "/etc";
-  Settings settings(env);
+  Settings settings = voiceSettings(folder, diphoneFolder, lettersFolder);
   std::unique_ptr<FileSystem> fs = makeLinuxFileSystem();
   CountingOutput output;
   DiphoneSynth synth(*fs, output);
