@@ -164,13 +164,23 @@ size_t Speech::speakNumberRun(std::string_view text) {
   return n;
 }
 
+// The voice takes at most 999 characters at a time; a longer run is said in
+// pieces that end between words, so no part of it goes unsaid.
 size_t Speech::speakWordRun(std::string_view text) {
   size_t n = runLength(text, isWordCharacter);
   std::string_view run = text.substr(0, n);
-  if (upperPt(run) == "WWW")
+  if (upperPt(run) == "WWW") {
     spellText(run);
-  else
-    diphone_.speakPhonetic(diphone_.textToPhonetic(run.substr(0, kMaxWordRun)));
+    return n;
+  }
+  while (!run.empty() && !cut_) {
+    std::string_view piece = run.substr(0, kMaxWordRun);
+    size_t lastBlank = piece.rfind(' ');
+    if (piece.size() < run.size() && lastBlank != std::string_view::npos && lastBlank > 0)
+      piece = piece.substr(0, lastBlank + 1);
+    diphone_.speakPhonetic(diphone_.textToPhonetic(piece));
+    run.remove_prefix(piece.size());
+  }
   return n;
 }
 

@@ -179,6 +179,15 @@ TEST_F(SpeakTextTest, DigitsWordsAndPunctuationTakeTheirOwnPaths) {
   EXPECT_EQ(log.find("_zero"), std::string::npos);
 }
 
+TEST_F(SpeakTextTest, ARunOfWordsLongerThanTheVoiceTakesIsSaidWhole) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "casa ";  // 1500 characters, no digit or punctuation
+  speech->speak(text);
+  std::vector<std::string> names = heard();
+  EXPECT_EQ(std::count(names.begin(), names.end(), "$KA"), 300);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "$ZA"), 300);
+}
+
 TEST_F(SpeakTextTest, AKeyStopsALongTextBeforeItsNextPiece) {
   std::string text;
   for (int i = 0; i < 40; ++i) text += "casa, ";
