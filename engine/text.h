@@ -9,6 +9,19 @@
 
 namespace tamiral {
 
+// Calls visit with each line of a text; lines end at LF, CR LF or CR.
+template <typename Visit>
+void forEachLine(std::string_view text, Visit visit) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    visit(text.substr(start, end - start));
+    start = end + 1;
+    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
+  }
+}
+
 // A blank is any byte up to and including the space: control characters
 // count as blanks wherever the language trims.
 inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }

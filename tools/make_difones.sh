@@ -7,20 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The project's own build set-up, then the voice.
-bash tools/setup.sh
-packages=(espeak-ng libespeak-ng-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# The project's own build set-up, with the voice.
+bash tools/setup.sh espeak-ng libespeak-ng-dev
 
 build=build-difones
 cmake -S . -B "$build" -G Ninja -DTAMIRAL_TESTS=OFF > /dev/null

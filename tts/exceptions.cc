@@ -2,24 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/text.h"
+
 namespace tamiral {
 
-namespace {
-
-// Splits a text into lines at LF, CR LF or CR.
-template <typename Visit>
-void forEachLine(std::string_view text, Visit visit) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    visit(text.substr(start, end - start));
-    start = end + 1;
-    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
-  }
-}
-
-}  // namespace
 
 void ExceptionTable::load(std::string_view fileText) {
   entries_.clear();

@@ -2,20 +2,12 @@
 
 #include <algorithm>
 
+#include "engine/text.h"
+
 namespace tamiral {
 
 namespace {
 
-template <typename Visit>
-void forEachLine(std::string_view text, Visit visit) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    visit(text.substr(start, end - start));
-    start = end + 1;
-  }
-}
 
 // "left(centre)right=output": parts that are missing stay empty.
 LetterRule parseRule(std::string_view line) {
