@@ -8,16 +8,8 @@ set -u
 roteiro=$1
 demo=$2
 
-work=$(mktemp -d)
-socket="tamiral-demo-$$"
-tmuxc() { env -u TMUX LC_ALL=C.UTF-8 tmux -u -L "$socket" "$@"; }
-cleanup() {
-  tmuxc kill-server 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-printf 'set -g escape-time 0\nset -g status off\nset -g remain-on-exit on\n' > "$work/tmux.conf"
+harness_name=demo
+source "$(dirname "$0")/tmux_harness.sh"
 mkdir -p "$work/config/Tamiral"
 printf '[TRADUTOR]\r\nSAIDADEAUDIO=arquivo:%s\r\nREGISTRODAFALA=%s\r\n' "$work/saida.wav" "$work/fala.log" \
   > "$work/config/Tamiral/Tamiral.ini"
@@ -26,22 +18,9 @@ printf 'cd %q && XDG_CONFIG_HOME=%q %q %q; echo "saiu=$?"; exec sleep 600\n' \
   "$work" "$work/config" "$roteiro" "$demo" > "$work/run.sh"
 tmuxc -f "$work/tmux.conf" new-session -d -x 80 -y 25 "bash $work/run.sh"
 
-fail() {
-  echo "FAIL: $*"
-  echo "--- screen:"
-  tmuxc capture-pane -p
+describe_failure() {
   echo "--- speech log:"
   cat "$work/fala.log"
-  exit 1
-}
-poll() {
-  local what=$1 i
-  shift
-  for ((i = 0; i < 500; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  fail "$what"
 }
 # heard N TEXT: the speech log has TEXT as its line N or later.
 heard() { tail -n +"$1" "$work/fala.log" | grep -qxF -- "$2"; }
@@ -68,8 +47,7 @@ press_and_hear "Cor 15: branco" Enter
 press_and_hear "Ver as cores da tela" x
 press_and_hear "Sair" Down
 press_and_hear "Até logo." Enter
-ended() { tmuxc capture-pane -p | grep -qxF "saiu=0"; }
-poll "the demo to end with status 0" ended
+poll "the demo to end with status 0" has_line "saiu=0"
 
 # The capture holds speech: more than ten seconds, mostly away from silence.
 samples=$(( $(stat -c %s "$work/saida.wav") - 44 ))

@@ -7,21 +7,8 @@
 set -u
 roteiro=$1
 
-work=$(mktemp -d)
-socket="tamiral-line-menu-$$"
-tmuxc() { env -u TMUX LC_ALL=C.UTF-8 tmux -u -L "$socket" "$@"; }
-cleanup() {
-  tmuxc kill-server 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-cat > "$work/tmux.conf" <<'CONF'
-set -g escape-time 0
-set -g status off
-set -g remain-on-exit on
-set -g extended-keys on
-CONF
+harness_name=line-menu
+source "$(dirname "$0")/tmux_harness.sh"
 mkdir -p "$work/config/Tamiral"
 printf '[TRADUTOR]\r\nSAIDADEAUDIO=nenhuma\r\nREGISTRODAFALA=%s\r\n' "$work/fala.log" \
   > "$work/config/Tamiral/Tamiral.ini"
@@ -52,25 +39,10 @@ SCRIPT
 chmod +x "$work/run.sh"
 tmuxc -f "$work/tmux.conf" new-session -d -x 80 -y 25 "$work/run.sh"
 
-fail() {
-  echo "FAIL: $*"
-  echo "--- screen:"
-  tmuxc capture-pane -p
+describe_failure() {
   echo "--- speech log:"
   cat "$work/fala.log"
-  exit 1
 }
-poll() {
-  local what=$1 i
-  shift
-  for ((i = 0; i < 500; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  fail "$what"
-}
-row_is() { [ "$(tmuxc capture-pane -p | sed -n "$1p")" = "$2" ]; }
-has_line() { tmuxc capture-pane -p | grep -qxF -- "$1"; }
 cursor_at() { [ "$(tmuxc display -p '#{cursor_flag} #{cursor_x},#{cursor_y}')" = "1 $1" ]; }
 # The speech log ends with these lines (one argument each).
 heard_last() {

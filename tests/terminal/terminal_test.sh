@@ -10,23 +10,8 @@ case_name=$1
 roteiro=$2
 key_echo=$3
 
-work=$(mktemp -d)
-socket="tamiral-$case_name-$$"
-# UTF-8 whatever the locale, or titles come back with "_" for accents.
-tmuxc() { env -u TMUX LC_ALL=C.UTF-8 tmux -u -L "$socket" "$@"; }
-cleanup() {
-  tmuxc kill-server 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-cat > "$work/tmux.conf" <<'CONF'
-set -g escape-time 0
-set -g status off
-set -g remain-on-exit on
-set -g extended-keys on
-set -g set-clipboard on
-CONF
+harness_name=$case_name
+source "$(dirname "$0")/tmux_harness.sh"
 mkdir -p "$work/config/Tamiral"
 printf '[TRADUTOR]\r\nSAIDADEAUDIO=nenhuma\r\n[VIDEO]\r\nCORLETRA=14\r\nCORFUNDO=1\r\n' \
   > "$work/config/Tamiral/Tamiral.ini"
@@ -50,28 +35,12 @@ start() {
   tmuxc -f "$work/tmux.conf" new-session -d -x 80 -y 25 "$work/run.sh"
 }
 
-fail() {
-  echo "FAIL ($case_name): $*"
-  echo "--- screen:"
-  tmuxc capture-pane -p
+describe_failure() {
   echo "--- $(tmuxc display -p 'title=#{pane_title} alternate=#{alternate_on} cursor=#{cursor_flag}')"
-  exit 1
 }
 
-# poll DESCRIPTION COMMAND...: waits until the command succeeds.
-poll() {
-  local what=$1 i
-  shift
-  for ((i = 0; i < 500; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  fail "$what"
-}
-row_is() { [ "$(tmuxc capture-pane -p | sed -n "$1p")" = "$2" ]; }
 format_is() { [ "$(tmuxc display -p "$1")" = "$2" ]; }
 shows() { tmuxc capture-pane -p | grep -qF -- "$1"; }
-has_line() { tmuxc capture-pane -p | grep -qxF -- "$1"; }
 
 # After the program: its status, the terminal's modes back, the alternate
 # screen left, the caret visible, no mouse reports or keypad mode.
