@@ -8,7 +8,6 @@ namespace tamiral {
 namespace {
 
 constexpr uint8_t kEnter = 13;
-constexpr uint8_t kBackspace = 8;
 constexpr int kLongestDelayMs = 65535;
 // While sound plays, a waiting reader wakes this often to hand finished
 // blocks to playback; otherwise it sleeps until input comes.
@@ -100,23 +99,6 @@ uint8_t ModelConsole::readKey() {
   return key ? key->code : kEnter;
 }
 
-std::string ModelConsole::readConsoleLine(int capacity) {
-  std::string line;
-  for (uint8_t key; (key = readKey()) != kEnter;) {
-    if (key == 0) {
-      readKey();
-    } else if (key == kBackspace) {
-      if (line.empty()) continue;
-      line.pop_back();
-      writeText("\b");
-    } else if (key >= 32 && static_cast<int>(line.size()) < capacity - 2) {
-      line += static_cast<char>(key);
-      writeText(std::string_view(&line.back(), 1));
-    }
-  }
-  writeLine("");
-  return line;
-}
 
 // The low-vision keys are read with the legacy fallback on, as LEGADO
 // itself is; the speech start then sets the fallback from LEGADO.

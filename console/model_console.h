@@ -63,7 +63,7 @@ class ModelConsole : public VoicedConsole {
   // A terminal reports cells: they become pixels at the console font's size.
   std::optional<PointerPosition> pointerPosition() override;
   // Extended keys are not characters: they are left out of the line.
-  std::string readConsoleLine(int capacity) override;
+  std::string readConsoleLine(int capacity) override { return readEchoedLine(capacity); }
   std::string readEditedLine() override { return editor_.readEditedLine(); }
   uint8_t editField(std::string& field, int x, int y, int width, int maxLength) override {
     return editor_.editField(field, x, y, width, maxLength);

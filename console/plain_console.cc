@@ -8,7 +8,6 @@ namespace tamiral {
 namespace {
 
 constexpr uint8_t kEnter = 13;
-constexpr uint8_t kBackspace = 8;
 constexpr int kSoundStepMs = 10;
 
 // Standard output holds plain lines: the console's CR LF becomes LF.
@@ -99,24 +98,6 @@ uint8_t PlainConsole::readKey() {
   return key;
 }
 
-std::string PlainConsole::readConsoleLine(int capacity) {
-  std::string line;
-  for (;;) {
-    uint8_t key = readKey();
-    if (key == kEnter) break;
-    if (key == kBackspace) {
-      if (!line.empty()) {
-        line.pop_back();
-        writeText("\b");
-      }
-    } else if (key >= 32 && static_cast<int>(line.size()) < capacity - 2) {
-      line += static_cast<char>(key);
-      writeText(std::string_view(&line.back(), 1));
-    }
-  }
-  writeLine("");
-  return line;
-}
 
 // Standard output is a stream of lines, where the spoken line editor's field,
 // redrawn in place at every key, cannot show: a plain line of up to 255

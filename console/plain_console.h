@@ -38,7 +38,7 @@ class PlainConsole : public VoicedConsole {
 
   bool keyPressed() override;
   uint8_t readKey() override;
-  std::string readConsoleLine(int capacity) override;
+  std::string readConsoleLine(int capacity) override { return readEchoedLine(capacity); }
   std::string readEditedLine() override;
 
  private:

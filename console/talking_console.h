@@ -104,6 +104,11 @@ class TalkingConsole {
   // missing or non-WAVE file, or the output's error code.
   virtual int playWaveFile(std::string_view name) = 0;
 
+  // readConsoleLine for consoles whose keys are all a reader needs: Enter
+  // ends, Backspace rubs out, extended keys are skipped whole, and
+  // capacity - 2 characters at most are kept and echoed.
+  std::string readEchoedLine(int capacity);
+
   // Written, then spoken.
   void writeAndSpeak(std::string_view text);
   // Written with a line end, then spoken: how every handler reports a message.

@@ -58,17 +58,7 @@ void appendCharacter(std::string& out, uint8_t byte) {
     out += '?';  // control bytes and the five bytes Windows-1252 leaves undefined
     return;
   }
-  char32_t code = cp1252ToCodePoint(byte);
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  appendUtf8(out, cp1252ToCodePoint(byte));
 }
 
 std::string utf8WithoutControls(std::string_view text) {

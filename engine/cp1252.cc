@@ -2,8 +2,6 @@
 
 namespace tamiral {
 
-namespace {
-
 void appendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -16,8 +14,6 @@ void appendUtf8(std::string& out, char32_t code) {
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
-
-}  // namespace
 
 std::string cp1252ToUtf8(std::string_view text) {
   std::string out;

@@ -50,6 +50,8 @@ constexpr size_t decodeUtf8(std::string_view text, size_t pos, char32_t& code) {
 }
 
 std::string cp1252ToUtf8(std::string_view text);
+// Appends a code point below U+10000 in UTF-8.
+void appendUtf8(std::string& out, char32_t code);
 
 // Characters Windows-1252 cannot hold become '?'; bytes that are not valid
 // UTF-8 are kept as they are (taken as Windows-1252 already).
